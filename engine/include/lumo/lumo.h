@@ -1,0 +1,310 @@
+#pragma once
+// The engine boundary: everything the game asks of the 2D engine goes through
+// the functions in this header. No SDL type appears here; every object the
+// engine owns is named by an opaque integer handle, and 0 always means "none".
+//
+// Ownership: the engine owns every object it hands out. Handles stay valid
+// until freed (Texture_Free_e, Spr_Del, ...) or until Release_e, which frees
+// everything. Any call with a 0 or stale handle does nothing and returns
+// 0 / false / 0.0f. No function throws.
+//
+// Text: every text parameter is a GBK byte string (NUL-terminated), except
+// where a comment says UTF-8. File paths are UTF-8 file-system paths.
+//
+// Colours are 32-bit ARGB (alpha in the top byte). Coordinates are floats in
+// screen pixels, x to the right, y downwards.
+//
+// One engine is live at a time: sprites, fonts and controls that take no
+// engine handle belong to the engine most recently initiated.
+
+#include <cstdint>
+
+typedef std::uintptr_t HENGINE;   // the engine
+typedef std::uint32_t HTEXTURE;   // a loaded picture
+typedef std::uint32_t HSPRITE;    // a picture rectangle with hot spot, colour, blend, z
+typedef std::uint32_t HFONT;      // a GDI-style font (face by name)
+typedef std::uint32_t HFONTM;     // a TrueType font manager (face from a file)
+typedef std::uint32_t HBMFONT;    // a bitmap font (.fnt)
+typedef std::uint32_t HEFFECT;    // a loaded sound
+typedef std::uint32_t HCHANNEL;   // a playing sound
+typedef std::uint32_t HTARGET;    // a render target (0 = the screen)
+typedef std::uint32_t HGUI;       // a set of controls
+typedef std::uint32_t HCTRL;      // one control
+typedef std::uint32_t HCOLL;      // a collision box
+
+typedef bool (*LumoCallback)();        // frame / render / focus / exit callbacks
+typedef void (*LumoDrawListener)(void* user, const struct LumoDrawRecord* rec);
+
+// ---------------------------------------------------------------- states
+
+enum LumoBoolState {
+    LUMO_WINDOWED = 1,
+    LUMO_ZBUFFER = 2,
+    LUMO_USESOUND = 4,
+    LUMO_DONTSUSPEND = 5,  // keep running when the window is inactive
+    LUMO_HIDEMOUSE = 6,
+    LUMO_SHOWSPLASH = 7,
+    // Our own extensions (not used by stored content, only by programs and tests).
+    LUMO_HEADLESS = 100,   // offscreen video, software renderer, dummy audio, fixed delta
+};
+enum LumoFuncState {
+    LUMO_FRAMEFUNC = 8,
+    LUMO_RENDERFUNC = 9,
+    LUMO_FOCUSLOSTFUNC = 10,
+    LUMO_FOCUSGAINFUNC = 11,
+    LUMO_EXITFUNC = 13,
+};
+enum LumoHandleState {
+    LUMO_HWNDPARENT = 16,
+};
+enum LumoIntState {
+    LUMO_SCREENWIDTH = 17,
+    LUMO_SCREENHEIGHT = 18,
+    LUMO_SCREENBPP = 19,
+    LUMO_FPS = 24,          // frame-rate cap; 0 = uncapped
+};
+enum LumoTextState {
+    LUMO_TITLE = 27,        // GBK
+    LUMO_LOGFILE = 29,      // UTF-8 path
+};
+enum LumoFloatState {
+    LUMO_FIXED_DELTA = 101,  // > 0: Timer_GetDelta_e returns this instead of the wall clock
+};
+
+// Blend modes for Spr_SetBlendMode_e (bit flags).
+enum LumoBlend {
+    BLEND_COLORMUL = 0,   // texture colour multiplied by the sprite colour
+    BLEND_COLORADD = 1,   // sprite colour added to the texture colour
+    BLEND_ALPHABLEND = 0, // normal alpha blending
+    BLEND_ALPHAADD = 2,   // additive
+    BLEND_ZWRITE = 4,
+    BLEND_DEFAULT = BLEND_COLORMUL | BLEND_ALPHABLEND,
+};
+
+// Text alignment for hFont_printf_e.
+enum LumoAlign { LUMO_ALIGN_LEFT = 0, LUMO_ALIGN_RIGHT = 1, LUMO_ALIGN_CENTER = 2 };
+
+// Message box flags (the Windows values).
+enum LumoMessageBoxFlags {
+    LUMO_MB_OK = 0x00,
+    LUMO_MB_OKCANCEL = 0x01,
+    LUMO_MB_YESNO = 0x04,
+    LUMO_MB_ICONERROR = 0x10,
+    LUMO_MB_ICONQUESTION = 0x20,
+    LUMO_MB_ICONWARNING = 0x30,
+    LUMO_MB_ICONINFORMATION = 0x40,
+};
+enum LumoMessageBoxResult { LUMO_IDOK = 1, LUMO_IDCANCEL = 2, LUMO_IDYES = 6, LUMO_IDNO = 7 };
+
+// ---------------------------------------------------------------- system
+
+HENGINE _Interface_Get();
+void System_SetState_i(HENGINE e, int state, int value);
+void System_SetState_s(HENGINE e, int state, const char* value);
+void System_SetState_f(HENGINE e, int state, float value);
+void System_SetState_b(HENGINE e, int state, bool value);
+void System_SetState_h(HENGINE e, int state, std::uintptr_t value);
+// For LUMO_FRAMEFUNC .. LUMO_EXITFUNC.
+void System_SetState_func(HENGINE e, int state, LumoCallback fn);
+int System_GetState_i(HENGINE e, int state);
+
+// Opens the window (or the offscreen surface) and the audio device.
+// Returns false when the video system cannot start; the engine stays usable
+// for non-drawing calls and every draw does nothing.
+bool System_Initiate_e(HENGINE e);
+// Runs the frame loop: each frame polls input, calls the frame callback and,
+// unless it returned true, the render callback. Returns when the frame
+// callback returns true or the window is closed (the exit callback, if bound,
+// is asked first and may veto by returning false). `mode` is accepted for
+// compatibility and ignored.
+bool System_Start_e(HENGINE e, int mode);
+void System_Shutdown_e(HENGINE e);
+void Release_e(HENGINE e);
+int System_GetWidth_e(HENGINE e);
+int System_GetHeight_e(HENGINE e);
+// A modal message box. Headless: logged to stderr as one line and answered
+// at once with IDOK / IDYES. Returns a LumoMessageBoxResult.
+int System_MessageBox_e(HENGINE e, const char* text, const char* caption, int flags);
+
+// ---------------------------------------------------------------- graphics
+
+void Gfx_Clear_e(HENGINE e, std::uint32_t argb);
+bool Gfx_BeginScene_e(HENGINE e, HTARGET target);
+void Gfx_EndScene_e(HENGINE e);
+void Gfx_RenderLine_e(HENGINE e, float x1, float y1, float x2, float y2, std::uint32_t argb);
+
+// Loads a PNG (or any SDL_image format). Returns 0 when missing or corrupt.
+HTEXTURE Texture_Load_e(HENGINE e, const char* path);
+int Texture_GetWidth_e(HENGINE e, HTEXTURE tex);
+int Texture_GetHeight_e(HENGINE e, HTEXTURE tex);
+void Texture_Free_e(HENGINE e, HTEXTURE tex);
+
+// ---------------------------------------------------------------- sprites
+
+// A sprite showing the rectangle (x, y, w, h) of `tex` (tex may be 0: the
+// sprite then draws nothing until a texture is set).
+HSPRITE Spr_Interface_Get(HTEXTURE tex, float x, float y, float w, float h);
+void Spr_Render_e(HSPRITE spr, float x, float y);
+void Spr_RenderStretch_e(HSPRITE spr, float x1, float y1, float x2, float y2);
+// Draws with rotation (radians, about the hot spot) and scales; a negative
+// hscale mirrors horizontally, a negative vscale vertically. vscale 0 means
+// "same as hscale".
+void Spr_RenderEx_e(HSPRITE spr, float x, float y, float rot, float hscale, float vscale);
+void Spr_SetTexture_e(HSPRITE spr, HTEXTURE tex);
+void Spr_SetTextureRect_e(HSPRITE spr, float x, float y, float w, float h);
+void Spr_SetHotSpot_e(HSPRITE spr, float x, float y);
+void Spr_SetColor_e(HSPRITE spr, std::uint32_t argb);
+void Spr_SetBlendMode_e(HSPRITE spr, int blend);
+// z in [0, 1]; i = -1 applies to all corners (kept for compatibility).
+void Spr_Set_Z_e(HSPRITE spr, float z, int i);
+float Spr_GetWidth_e(HSPRITE spr);
+float Spr_GetHeight_e(HSPRITE spr);
+HTEXTURE Spr_GetTexture_e(HSPRITE spr);
+void Spr_Del(HSPRITE spr);
+
+// ---------------------------------------------------------------- fonts
+
+// A font by face name ("宋体", "幼圆", "黑体", ... in GBK), resolved through
+// fontconfig to an installed CJK font. size is the pixel height.
+HFONT Font_Interface_Get(const char* face, int size, int bold, int italic, int underline);
+void Font_SetColor(HFONT font, std::uint32_t argb);
+void Font_Printf(HFONT font, float x, float y, const char* text);
+float Font_GetTextWidth(HFONT font, const char* text);
+void Font_Del(HFONT font);
+
+HFONTM FontM_Interface_Get();
+void FontM_Initialize(HFONTM fm, HENGINE e);
+// Loads a TrueType file; a bare file name (no '/') is looked up among the
+// system fonts and falls back to the CJK font. Returns false when nothing
+// could be loaded.
+bool FontM_loadFont(HFONTM fm, const char* path, int size);
+void FontN_printf(HFONTM fm, float x, float y, const char* text);
+void FontN_setSize(HFONTM fm, int size);
+void FontN_setColor(HFONTM fm, std::uint32_t argb);
+float FontN_getTextWidth(HFONTM fm, const char* text);
+
+// Bitmap font in the AngelCode BMFont text format; pages are PNG files
+// beside the .fnt. Returns 0 when missing or malformed.
+HBMFONT hFont_Interface_Get(const char* fntPath);
+void hFont_printf_e(HBMFONT font, float x, float y, int align, const char* text);
+void hFont_SetColor_e(HBMFONT font, std::uint32_t argb);
+float hFont_GetTextWidth_e(HBMFONT font, const char* text);
+
+// ---------------------------------------------------------------- input
+// Keys are Windows virtual-key codes (1 = left mouse button, 2 = right,
+// 4 = middle, 13 Enter, 27 Esc, 37..40 arrows, '0'..'9', 'A'..'Z', ...).
+// Keyboard keys are mapped from physical scancodes, so layouts don't move
+// bindings.
+
+bool Input_GetKeyState_e(int key);                 // held now
+bool Input_KeyDown_e(HENGINE e, int key);          // went down this frame
+bool Input_KeyUp_e(HENGINE e, int key);            // went up this frame
+int System_Input_GetKey(HENGINE e);                // a key that went down this frame, or 0
+void Input_GetMousePos_e(HENGINE e, float* x, float* y);
+int Input_GetMouseWheel_e(HENGINE e);              // wheel steps this frame (+ away from user)
+// Text typed this frame, converted to GBK (empty when none).
+const char* Input_GetChars_e(HENGINE e);
+
+// ---------------------------------------------------------------- timer
+
+float Timer_GetDelta_e(HENGINE e);   // seconds since the last frame (fixed when headless)
+float Timer_GetTime_e(HENGINE e);    // seconds since System_Start_e
+int Timer_GetFPS_e(HENGINE e);
+
+// ---------------------------------------------------------------- sound
+// A missing or corrupt file gives 0; playing 0 does nothing and returns 0.
+
+HEFFECT Effect_Load_e(HENGINE e, const char* path);     // WAV, MP3, OGG
+// volume 0..100, pan -100..100, pitch 1.0 = normal (accepted, not applied)
+HCHANNEL Effect_PlayEx_e(HENGINE e, HEFFECT eff, int volume, int pan, float pitch, bool loop);
+void Effect_Free_e(HENGINE e, HEFFECT eff);
+void Channel_Stop_e(HENGINE e, HCHANNEL ch);
+bool Channel_IsPlaying_e(HENGINE e, HCHANNEL ch);
+
+// ---------------------------------------------------------------- controls
+// A GUI holds controls; Gui_Update_e feeds them input and returns the id of
+// the control that was clicked this frame (0 = none). Controls draw in the
+// order they were added.
+
+HGUI Gui_Interface_Get(HENGINE e);
+void Gui_AddCtrl_e(HGUI gui, HCTRL ctrl);
+int Gui_Update_e(HGUI gui, float dt);
+void Gui_Render_e(HGUI gui);
+void Gui_Del(HGUI gui);
+
+// A picture button with three states: normal, hover, pressed. A click is a
+// press and release inside the button.
+HCTRL GUIButton_Interface_Get(int id, float x, float y, float w, float h,
+                              HTEXTURE normal, HTEXTURE hover, HTEXTURE pressed);
+void Button_SetPos_e(HCTRL ctrl, float x, float y);
+int Button_GetState_e(HCTRL ctrl);   // 0 normal, 1 hover, 2 pressed
+void Button_SetVisible_e(HCTRL ctrl, bool visible);
+
+// A one-line text box (GBK text). It receives typed text only while it has
+// the focus; Enter does not enter the text.
+HCTRL Edit_Interface_Get(int id, float x, float y, float w, float h, HFONT font, int maxBytes);
+const char* Edit_GetText_e(HCTRL ctrl);
+void Edit_SetText_e(HCTRL ctrl, const char* text);
+void Edit_SetColor_e(HCTRL ctrl, std::uint32_t textArgb, std::uint32_t backArgb);
+
+// A horizontal or vertical slider with a picture thumb; value in [min, max].
+HCTRL GUISlider_Interface_Get(int id, float x, float y, float w, float h, HTEXTURE thumb,
+                              bool vertical);
+void GUISlider_SetRange_e(HCTRL ctrl, float min, float max);
+void GUISlider_SetValue_e(HCTRL ctrl, float value);
+float GUISlider_GetValue_e(HCTRL ctrl);
+
+void SetFocus_e(HCTRL ctrl);
+void KillFocus_e(HCTRL ctrl);
+HCTRL GetFocus_e();
+void Ctrl_Del(HCTRL ctrl);
+
+// ---------------------------------------------------------------- collision
+
+HCOLL CCollision_e(HENGINE e, float x, float y, float w, float h);
+void CColl_SetPoint_e(HCOLL c, float x, float y);
+void CColl_SetWH_e(HCOLL c, float w, float h);
+void CColl_Move_e(HCOLL c, float dx, float dy);
+float CColl_GetX_e(HCOLL c);
+float CColl_GetY_e(HCOLL c);
+float CColl_GetW_e(HCOLL c);
+float CColl_GetH_e(HCOLL c);
+void CColl_Render_e(HCOLL c, std::uint32_t argb);
+// Bit 0 CLEAR means the point is inside the box (so 0 = inside, 1 = outside).
+int CColl_TextPoint_e(HCOLL c, float x, float y);
+void CColl_Del(HCOLL c);
+
+// ---------------------------------------------------------------- harness
+// Our own additions for headless runs, tests and benchmarks.
+
+// Input injected here is applied at the start of the next frame, exactly as
+// if it came from the window (key codes are virtual keys).
+void Harness_InjectKey(HENGINE e, int key, bool down);
+void Harness_InjectMouseMove(HENGINE e, float x, float y);
+void Harness_InjectMouseButton(HENGINE e, int button /*1 left, 2 right, 4 middle*/, bool down);
+void Harness_InjectWheel(HENGINE e, int steps);
+void Harness_InjectText(HENGINE e, const char* utf8);
+// Applies pending injected input now (System_Start_e does this every frame;
+// tests that drive frames by hand call it themselves).
+void Harness_BeginFrame(HENGINE e);
+
+// Saves what the last finished scene showed (after Gfx_EndScene_e) as PNG.
+bool Harness_Screenshot(HENGINE e, const char* path);
+// Reads one pixel of the last finished scene as ARGB (0 when outside).
+std::uint32_t Harness_ReadPixel(HENGINE e, int x, int y);
+long Harness_FrameCount(HENGINE e);
+// Glyph rasterisations so far (text cache misses), for tests and benchmarks.
+long Harness_RasterCount(HENGINE e);
+
+// Draw recording: every draw call is reported to the listener, in order,
+// before it reaches the renderer. Pass nullptr to stop.
+enum LumoDrawKind { LUMO_DRAW_SPRITE = 1, LUMO_DRAW_TEXT = 2, LUMO_DRAW_LINE = 3, LUMO_DRAW_CLEAR = 4 };
+struct LumoDrawRecord {
+    int kind;             // LumoDrawKind
+    HSPRITE sprite;       // LUMO_DRAW_SPRITE
+    HTEXTURE texture;     // LUMO_DRAW_SPRITE
+    float x, y, w, h;     // destination box before rotation (line: x1, y1, x2, y2)
+    std::uint32_t color;
+    const char* text;     // LUMO_DRAW_TEXT, GBK; valid only during the call
+};
+void Harness_SetDrawListener(HENGINE e, LumoDrawListener fn, void* user);
