@@ -292,6 +292,10 @@ void Harness_BeginFrame(HENGINE e);
 bool Harness_Screenshot(HENGINE e, const char* path);
 // Reads one pixel of the last finished scene as ARGB (0 when outside).
 std::uint32_t Harness_ReadPixel(HENGINE e, int x, int y);
+// With a hardware renderer the finished scene is copied at Gfx_EndScene_e
+// only while this is on (the software renderer used headless needs no copy).
+void Harness_KeepFrames(HENGINE e, bool keep);
+// Frames begun so far (System_Start_e iterations and Harness_BeginFrame calls).
 long Harness_FrameCount(HENGINE e);
 // Glyph rasterisations so far (text cache misses), for tests and benchmarks.
 long Harness_RasterCount(HENGINE e);

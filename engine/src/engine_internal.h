@@ -1,0 +1,232 @@
+#pragma once
+// The engine's inner state, shared by the service files. Nothing here is
+// visible to users of lumo.h.
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <list>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "lumo/lumo.h"
+#include "slot_table.h"
+
+namespace lumo {
+
+struct Texture {
+    SDL_Texture* tex = nullptr;
+    int w = 0, h = 0;
+    // Last modulation applied, so repeated draws with one colour skip the calls.
+    std::uint32_t appliedColor = 0xFFFFFFFF;
+    SDL_BlendMode appliedBlend = SDL_BLENDMODE_BLEND;
+};
+
+struct Sprite {
+    std::uint32_t tex = 0;
+    float rx = 0, ry = 0, rw = 0, rh = 0;  // picture rectangle as given
+    SDL_Rect src{0, 0, 0, 0};              // the part of it inside the texture
+    float ox = 0, oy = 0;                  // src offset inside the rectangle
+    float hotX = 0, hotY = 0;
+    std::uint32_t color = 0xFFFFFFFF;
+    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+    int blendFlags = BLEND_DEFAULT;
+    float z = 0.5f;
+};
+
+// A TrueType face opened at one size and style. `serial` is unique per
+// opening so cached text of an older size never matches.
+struct TtfFont {
+    TTF_Font* font = nullptr;
+    std::string file;
+    long index = 0;
+    int size = 12;
+    int style = TTF_STYLE_NORMAL;
+    std::uint32_t color = 0xFFFFFFFF;
+    std::uint32_t serial = 0;
+};
+
+struct BmGlyph {
+    std::int16_t x = 0, y = 0, w = 0, h = 0;
+    std::int16_t xoff = 0, yoff = 0, xadvance = 0;
+    std::uint8_t page = 0;
+    bool present = false;
+};
+
+struct BmFont {
+    int lineHeight = 0;
+    int base = 0;
+    bool unicode = true;
+    std::vector<SDL_Texture*> pages;
+    std::vector<BmGlyph> low;                             // ids below 256
+    std::unordered_map<std::uint32_t, BmGlyph> high;      // the rest
+    std::unordered_map<std::uint64_t, int> kerning;       // (first << 32 | second)
+    std::uint32_t color = 0xFFFFFFFF;
+};
+
+struct Sound {
+    Mix_Chunk* chunk = nullptr;
+};
+
+struct Collision {
+    float x = 0, y = 0, w = 0, h = 0;
+};
+
+enum class CtrlKind { Button, Edit, Slider };
+
+struct Control {
+    CtrlKind kind = CtrlKind::Button;
+    int id = 0;
+    float x = 0, y = 0, w = 0, h = 0;
+    bool visible = true;
+    std::uint32_t gui = 0;      // owning GUI, 0 = none yet
+    // button
+    std::uint32_t tex[3] = {0, 0, 0};
+    int state = 0;
+    bool pressed = false;
+    // edit
+    std::uint32_t font = 0;
+    int maxBytes = 0;
+    std::string text;
+    std::uint32_t textColor = 0xFF000000, backColor = 0xFFFFFFFF;
+    // slider
+    bool vertical = false;
+    bool dragging = false;
+    float minV = 0, maxV = 100, value = 0;
+};
+
+struct Gui {
+    std::vector<std::uint32_t> ctrls;
+};
+
+// One pending piece of injected input.
+struct Injected {
+    enum Kind { Key, MouseMove, MouseButton, Wheel, Text } kind = Key;
+    int key = 0;
+    bool down = false;
+    float x = 0, y = 0;
+    int steps = 0;
+    std::string text;
+};
+
+// Text cache: rendered strings, white, keyed by font serial + GBK text.
+struct CachedText {
+    std::string key;
+    SDL_Texture* tex = nullptr;
+    int w = 0, h = 0;
+};
+
+struct Engine {
+    // States.
+    bool windowed = true, zbuffer = false, useSound = true, dontSuspend = false;
+    bool hideMouse = false, splash = false, headless = false;
+    LumoCallback frameFn = nullptr, renderFn = nullptr, focusLostFn = nullptr,
+                 focusGainFn = nullptr, exitFn = nullptr;
+    std::uintptr_t parent = 0;
+    int width = 800, height = 600, bpp = 32, fps = 0;
+    std::string title = "Lumo", logFile;
+    float fixedDelta = 0;
+
+    // SDL objects.
+    bool sdlStarted = false, initiated = false, audioOpen = false, ttfStarted = false;
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    bool softwareRenderer = false;
+    bool focused = true;
+    bool quitRequested = false;
+
+    // Timer.
+    std::uint64_t lastCounter = 0;
+    float delta = 0, time = 0;
+    int fpsNow = 0, fpsFrames = 0;
+    float fpsClock = 0;
+
+    // Frame read-back.
+    bool frameInRenderer = false;   // the renderer still holds the last finished scene
+    bool keepFrames = false;
+    std::vector<std::uint32_t> lastFrame;  // ARGB, kept at EndScene when asked
+    int lastFrameW = 0, lastFrameH = 0;
+    long frameCount = 0;
+    long rasterCount = 0;
+    LumoDrawListener listener = nullptr;
+    void* listenerUser = nullptr;
+
+    // Input.
+    bool held[256] = {};
+    bool wentDown[256] = {};
+    bool wentUp[256] = {};
+    bool repeated[256] = {};
+    int firstDown = 0;
+    float mouseX = 0, mouseY = 0;
+    int wheel = 0;
+    std::string charsUtf8, charsGbk;
+    std::vector<Injected> injected;
+
+    // Objects.
+    SlotTable<Texture> textures;
+    SlotTable<Sprite> sprites;
+    SlotTable<TtfFont> fonts;    // HFONT
+    SlotTable<TtfFont> fontMs;   // HFONTM
+    SlotTable<BmFont> bmFonts;
+    SlotTable<Sound> sounds;
+    SlotTable<Collision> colls;
+    SlotTable<Control> ctrls;
+    SlotTable<Gui> guis;
+    std::uint32_t focus = 0;
+    std::uint32_t nextFontSerial = 1;
+
+    // Text cache (LRU: front = most recent).
+    std::list<CachedText> textLru;
+    std::unordered_map<std::string, std::list<CachedText>::iterator> textIndex;
+    std::string keyScratch;
+    std::unordered_map<std::string, std::pair<std::string, long>> faceFiles;
+
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> log{nullptr, &std::fclose};
+};
+
+// The live engine (nullptr when none).
+extern Engine* g_engine;
+
+// The engine named by `e`, or nullptr when e is not the live one.
+inline Engine* Get(HENGINE e) {
+    return (e != 0 && g_engine && e == reinterpret_cast<std::uintptr_t>(g_engine)) ? g_engine
+                                                                                      : nullptr;
+}
+
+// The engine when it can draw, else nullptr.
+inline Engine* Drawable() { return (g_engine && g_engine->renderer) ? g_engine : nullptr; }
+
+// Marks that the renderer's content no longer shows the last finished scene.
+inline void SceneTouched(Engine& g) { g.frameInRenderer = false; }
+
+void LogLine(Engine& g, const char* fmt, ...);
+
+// Service hooks used across files.
+void InputBeginFrame(Engine& g);       // clears per-frame input, pumps events, applies injections
+void InputHandleEvent(Engine& g, const SDL_Event& ev);
+void FrameBegin(Engine& g);           // input, timer and frame counter for a new frame
+void TimerStart(Engine& g);
+void TimerTick(Engine& g);
+bool SoundOpen(Engine& g);
+void SoundClose(Engine& g);
+void FontsClose(Engine& g);
+void ControlsRender(Engine& g, std::uint32_t gui);
+SDL_Texture* LoadTexture(Engine& g, const char* path, int* w, int* h);
+void FillRect(Engine& g, float x, float y, float w, float h, std::uint32_t argb);
+// Draws cached text with a TTF font; returns its width.
+float TtfPrint(Engine& g, TtfFont& f, float x, float y, const char* text, std::uint32_t argb);
+float TtfWidth(Engine& g, TtfFont& f, const char* text);
+void Notify(Engine& g, int kind, std::uint32_t spr, std::uint32_t tex, float x, float y, float w,
+            float h, std::uint32_t color, const char* text);
+
+inline void ApplyMod(SDL_Texture* t, std::uint32_t argb) {
+    SDL_SetTextureColorMod(t, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+    SDL_SetTextureAlphaMod(t, argb >> 24);
+}
+
+}  // namespace lumo

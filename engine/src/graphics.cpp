@@ -1,0 +1,183 @@
+// Scenes, lines, textures, and the frame read-back used by the harness.
+
+#include <SDL_image.h>
+
+#include "engine_internal.h"
+
+namespace lumo {
+
+void Notify(Engine& g, int kind, std::uint32_t spr, std::uint32_t tex, float x, float y, float w,
+            float h, std::uint32_t color, const char* text) {
+    if (!g.listener) return;
+    const LumoDrawRecord rec{kind, spr, tex, x, y, w, h, color, text};
+    g.listener(g.listenerUser, &rec);
+}
+
+SDL_Texture* LoadTexture(Engine& g, const char* path, int* w, int* h) {
+    if (!g.renderer || !path || !*path) return nullptr;
+    SDL_Surface* surf = IMG_Load(path);
+    if (!surf) return nullptr;
+    SDL_Texture* tex = nullptr;
+    if (surf->w > 0 && surf->h > 0 && surf->w <= 16384 && surf->h <= 16384) {
+        tex = SDL_CreateTextureFromSurface(g.renderer, surf);
+        if (tex) {
+            *w = surf->w;
+            *h = surf->h;
+            SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_BLEND);
+        }
+    }
+    SDL_FreeSurface(surf);
+    return tex;
+}
+
+void FillRect(Engine& g, float x, float y, float w, float h, std::uint32_t argb) {
+    if (!g.renderer) return;
+    SceneTouched(g);
+    SDL_SetRenderDrawBlendMode(g.renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(g.renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
+                           argb >> 24);
+    const SDL_FRect r{x, y, w, h};
+    SDL_RenderFillRectF(g.renderer, &r);
+}
+
+namespace {
+
+// Reads the renderer's current picture as ARGB rows.
+bool ReadRenderer(Engine& g, std::vector<std::uint32_t>& out, int& w, int& h) {
+    if (!g.renderer || SDL_GetRendererOutputSize(g.renderer, &w, &h) != 0 || w <= 0 || h <= 0)
+        return false;
+    out.resize(static_cast<std::size_t>(w) * h);
+    return SDL_RenderReadPixels(g.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, out.data(),
+                                w * 4) == 0;
+}
+
+// Makes lastFrame hold the last finished scene, when that is still known.
+bool FinishedFrame(Engine& g) {
+    if (!g.lastFrame.empty()) return true;
+    if (!g.frameInRenderer) return false;
+    if (!ReadRenderer(g, g.lastFrame, g.lastFrameW, g.lastFrameH)) {
+        g.lastFrame.clear();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+}  // namespace lumo
+
+using namespace lumo;
+
+void Gfx_Clear_e(HENGINE e, std::uint32_t argb) {
+    Engine* g = Get(e);
+    if (!g || !g->renderer) return;
+    SceneTouched(*g);
+    Notify(*g, LUMO_DRAW_CLEAR, 0, 0, 0, 0, 0, 0, argb, nullptr);
+    SDL_SetRenderDrawColor(g->renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
+                           argb >> 24);
+    SDL_RenderClear(g->renderer);
+}
+
+bool Gfx_BeginScene_e(HENGINE e, HTARGET target) {
+    Engine* g = Get(e);
+    if (!g || !g->renderer || target != 0) return false;
+    SceneTouched(*g);
+    g->lastFrame.clear();
+    SDL_SetRenderTarget(g->renderer, nullptr);
+    return true;
+}
+
+void Gfx_EndScene_e(HENGINE e) {
+    Engine* g = Get(e);
+    if (!g || !g->renderer) return;
+    g->lastFrame.clear();
+    // A software renderer keeps its picture after presenting, so it is read
+    // back only when asked; other renderers are copied now when frames are kept.
+    if (g->keepFrames && !g->softwareRenderer)
+        if (!ReadRenderer(*g, g->lastFrame, g->lastFrameW, g->lastFrameH)) g->lastFrame.clear();
+    SDL_RenderPresent(g->renderer);
+    g->frameInRenderer = g->softwareRenderer;
+}
+
+void Gfx_RenderLine_e(HENGINE e, float x1, float y1, float x2, float y2, std::uint32_t argb) {
+    Engine* g = Get(e);
+    if (!g || !g->renderer) return;
+    SceneTouched(*g);
+    Notify(*g, LUMO_DRAW_LINE, 0, 0, x1, y1, x2, y2, argb, nullptr);
+    SDL_SetRenderDrawBlendMode(g->renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(g->renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
+                           argb >> 24);
+    SDL_RenderDrawLineF(g->renderer, x1, y1, x2, y2);
+}
+
+HTEXTURE Texture_Load_e(HENGINE e, const char* path) {
+    Engine* g = Get(e);
+    if (!g) return 0;
+    Texture t;
+    t.tex = LoadTexture(*g, path, &t.w, &t.h);
+    if (!t.tex) return 0;
+    const std::uint32_t h = g->textures.Add(t);
+    if (!h) SDL_DestroyTexture(t.tex);
+    return h;
+}
+
+int Texture_GetWidth_e(HENGINE e, HTEXTURE tex) {
+    Engine* g = Get(e);
+    const Texture* t = g ? g->textures.Get(tex) : nullptr;
+    return t ? t->w : 0;
+}
+
+int Texture_GetHeight_e(HENGINE e, HTEXTURE tex) {
+    Engine* g = Get(e);
+    const Texture* t = g ? g->textures.Get(tex) : nullptr;
+    return t ? t->h : 0;
+}
+
+void Texture_Free_e(HENGINE e, HTEXTURE tex) {
+    Engine* g = Get(e);
+    Texture* t = g ? g->textures.Get(tex) : nullptr;
+    if (!t) return;
+    if (t->tex) SDL_DestroyTexture(t->tex);
+    g->textures.Remove(tex);
+}
+
+bool Harness_Screenshot(HENGINE e, const char* path) {
+    Engine* g = Get(e);
+    if (!g || !path || !*path || !FinishedFrame(*g)) return false;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(g->lastFrame.data(), g->lastFrameW,
+                                                        g->lastFrameH, 32, g->lastFrameW * 4,
+                                                        SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return false;
+    const bool ok = IMG_SavePNG(s, path) == 0;
+    SDL_FreeSurface(s);
+    return ok;
+}
+
+std::uint32_t Harness_ReadPixel(HENGINE e, int x, int y) {
+    Engine* g = Get(e);
+    if (!g || !FinishedFrame(*g)) return 0;
+    if (x < 0 || y < 0 || x >= g->lastFrameW || y >= g->lastFrameH) return 0;
+    return g->lastFrame[static_cast<std::size_t>(y) * g->lastFrameW + x];
+}
+
+void Harness_KeepFrames(HENGINE e, bool keep) {
+    Engine* g = Get(e);
+    if (g) g->keepFrames = keep;
+}
+
+long Harness_FrameCount(HENGINE e) {
+    Engine* g = Get(e);
+    return g ? g->frameCount : 0;
+}
+
+long Harness_RasterCount(HENGINE e) {
+    Engine* g = Get(e);
+    return g ? g->rasterCount : 0;
+}
+
+void Harness_SetDrawListener(HENGINE e, LumoDrawListener fn, void* user) {
+    Engine* g = Get(e);
+    if (!g) return;
+    g->listener = fn;
+    g->listenerUser = user;
+}
