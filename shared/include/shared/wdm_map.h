@@ -71,6 +71,7 @@ struct MapHeader {
     bool hasTownMap() const { return fieldCount >= 7; }
     bool hasTownGround() const { return fieldCount >= 8; }
     bool hasFacing() const { return fieldCount >= 9; }
+    bool operator==(const MapHeader&) const = default;
 };
 
 // Sprite layer values.
@@ -95,6 +96,7 @@ struct SpriteRecord {
     std::string picture;   // GBK, as stored ("\data\map\a.png")
     bool mirrored = false;
     int zLevel = kZTop;    // older files: "真" reads as 0, "假" as 2
+    bool operator==(const SpriteRecord&) const = default;
 };
 
 // Ground kinds: squares 0 normal / 1 blocking; slopes 0 left / 1 right;
@@ -105,6 +107,7 @@ struct GroundRecord {
     int width = 0;
     int height = 0;
     int kind = 0;
+    bool operator==(const GroundRecord&) const = default;
 };
 
 enum EventKind : int {
@@ -122,6 +125,7 @@ struct EventRecord {
     int height = 0;
     int kind = 0;
     std::string detail;    // GBK sub-fields joined by kSubFieldSeparator
+    bool operator==(const EventRecord&) const = default;
 };
 
 // ---------------------------------------------------------------------------
@@ -132,6 +136,7 @@ struct NpcDetail {
     int npcId = 0;         // NPC table row
     int ground = 0;        // square number
     double offset = 0;     // x offset from the square's left edge
+    bool operator==(const NpcDetail&) const = default;
 };
 
 struct MonsterDetail {
@@ -142,6 +147,7 @@ struct MonsterDetail {
     bool hasFlyingLimits = false;
     int flyTopOffset = 0;  // "地层偏顶"
     int flyLowestTop = 0;  // "最低顶边"
+    bool operator==(const MonsterDetail&) const = default;
 };
 
 struct LinkDetail {
@@ -150,6 +156,7 @@ struct LinkDetail {
     int targetOffset = 0;  // -1 = random
     bool jumpOnTouch = false;
     int facing = 0;        // 0 default, 1 left, 2 right
+    bool operator==(const LinkDetail&) const = default;
 };
 
 struct AnimationDetail {
@@ -158,11 +165,13 @@ struct AnimationDetail {
     int y = 0;
     std::string playMode;  // GBK "普通" or "往返"
     bool backAndForth() const;  // playMode is "往返"
+    bool operator==(const AnimationDetail&) const = default;
 };
 
 struct ItemDetail {
     std::string name;      // GBK item name
     int count = 0;
+    bool operator==(const ItemDetail&) const = default;
 };
 
 // The detail's sub-fields (character-aligned split; an empty detail gives
@@ -198,6 +207,7 @@ struct MapData {
     std::vector<GroundRecord> slopes;
     std::vector<GroundRecord> stairs;
     std::vector<EventRecord> events;
+    bool operator==(const MapData&) const = default;
 };
 
 // Index into MapData::sprites for a layer value (0 and -1 -> 0, 1..4 -> 1..4),
