@@ -1,0 +1,142 @@
+#pragma once
+// The game: every process-wide object, created in dependency order and
+// owned here, and the engine callbacks that drive them.
+//
+// Construction touches nothing outside the process (no engine, no files), so
+// tests can build a Game and drive its parts by hand. Run() starts the
+// engine, plays the frames and shuts down. While Run() is active, Game is the
+// one instance the engine's C callbacks reach (see game.cpp).
+//
+// Members are declared (and so constructed) in dependency order: paths and
+// the random generator, the engine, what is loaded through it, then the
+// subsystems, which keep a reference to the Game they belong to.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/damage_number.h"
+#include "core/effect_library.h"
+#include "core/frame_cache.h"
+#include "core/game_options.h"
+#include "core/input_script.h"
+#include "core/mouse_pointer.h"
+#include "core/random.h"
+#include "core/running_effects.h"
+#include "core/startup_loader.h"
+#include "gameplay/player.h"
+#include "platform/engine.h"
+#include "platform/fonts.h"
+#include "platform/sounds.h"
+#include "shared/paths.h"
+#include "ui/chat_log.h"
+#include "ui/dialog_box.h"
+#include "ui/hud.h"
+#include "world/camera.h"
+#include "world/game_map.h"
+
+class JsonWriter;
+
+constexpr int kPhaseLoading = 30;
+constexpr int kPhasePlaying = 31;
+
+struct MessageBoxRecord {
+    std::string text;     // GBK
+    std::string caption;  // GBK
+    int flags = 0;
+};
+
+class Game {
+public:
+    explicit Game(GameOptions options = {});
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Starts the engine, runs the frame loop to its end, shuts down, writes
+    // the state dump. Returns the process exit status.
+    int Run();
+
+    // ---- the engine callbacks (also callable by tests)
+    bool FrameFunc();   // true ends the loop
+    bool RenderFunc();  // always false
+    void FocusLost() { logicActive = 0; }
+    void FocusGained() { logicActive = 1; }
+
+    // ---- the script host's places in the loading sequence
+    // Stage 3: register the script commands in both Lua states, run the six
+    // data tables, read Levelup.lua into levelUpScript.
+    void LoadScripts();
+    // Stage 5: run "\data\脚本\Main.lua".
+    void RunMainScript();
+
+    // ---- services used across subsystems
+    // Shows a modal message box (GBK text and caption) and records it for
+    // the state dump. Headless runs answer at once.
+    int ShowMessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags);
+    // Starts library effect n (1..20) on the current map; an empty handle
+    // when n is out of range.
+    EffectHandle SpawnEffect(int mode, int n, float x, float y, int repeat, int backAndForth, std::uint32_t colour,
+                             int behind);
+    // A rising damage number at map position (x, y).
+    void ShowDamageNumber(float value, int x, int y);
+    // What running effects need from the world this frame.
+    EffectContext MakeEffectContext(float dt);
+    // A "\data\..." GBK path as a file-system path.
+    std::string Resolve(std::string_view gbkPath) const { return dataPaths.Resolve(gbkPath); }
+
+    // The whole state as one JSON object; each subsystem writes its own keys.
+    void DumpState(JsonWriter& w) const;
+    bool WriteStateDump(const std::string& fsPath) const;
+
+    // Test hook: called with the name of each step of the two callbacks, in order.
+    std::function<void(std::string_view)> trace;
+
+    // ---- process-wide objects, in construction order
+    GameOptions options;
+    paths::DataPaths dataPaths;
+    Random random;
+    Engine engine;
+    FrameCache frameCache{engine, dataPaths};
+    GameFonts fonts;
+    GameSounds sounds;
+
+    int phase = kPhaseLoading;  // GamePhase
+    int logicActive = 0;        // LogicActive
+    int screenWidth = 0, screenHeight = 0;
+    long frameCount = 0;        // frame callbacks so far
+    float mouseX = 0, mouseY = 0;
+    Camera camera;
+
+    ChatLog chatLog;
+    MousePointer pointer;
+    EffectLibrary effectLibrary;
+    GlyphTable glyphs;
+    DamageNumbers damageNumbers;
+    std::string levelUpScript;  // GBK script text, run at each level-up
+    std::vector<MessageBoxRecord> messageBoxes;
+
+    StartupLoader loader{*this};
+    Player player{*this};
+    GameMap map{*this};
+    DialogBox dialogBox{*this};
+    Hud hud{*this};
+
+    std::vector<InputEvent> scriptedInput;
+
+private:
+    void Trace(std::string_view step) {
+        if (trace) trace(step);
+    }
+    void PlayingFrame(float dt);
+    void PlayingRender();
+    void InjectInputFor(long frame);
+    std::size_t m_nextInput = 0;
+};
+
+// Runs the game with these options; returns the process exit status.
+int RunGame(const GameOptions& options);
+// The whole program: parses the command line, prints help or errors, runs.
+int GameMain(int argc, char** argv);

@@ -1,0 +1,34 @@
+#pragma once
+// The game's command line.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ScreenshotRequest {
+    long frame = 0;
+    std::string path;  // UTF-8
+};
+
+struct GameOptions {
+    std::string dataDir;            // empty: "data" beside the program
+    bool headless = false;          // offscreen video, dummy audio, fixed 1/60 s delta
+    long frames = -1;               // > 0: run this many frames, then exit 0
+    std::string inputFile;          // scripted input, see input_script.h
+    std::vector<ScreenshotRequest> screenshots;
+    std::string dumpStatePath;      // write the state as JSON at exit
+    std::optional<std::uint32_t> seed;
+    bool help = false;
+};
+
+struct ParsedCommandLine {
+    GameOptions options;
+    std::string error;  // empty when the line was understood
+};
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);  // args without the program name
+ParsedCommandLine ParseCommandLine(int argc, char** argv);
+
+// The text printed by --help.
+std::string UsageText();

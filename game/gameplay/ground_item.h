@@ -1,0 +1,30 @@
+#pragma once
+// An item lying on the ground of the current map (owned by the map's
+// ground-item list).
+
+class Game;
+class JsonWriter;
+
+class GroundItem {
+public:
+    GroundItem(Game& game, float x, float y) : m_game(game), m_x(x), m_y(y) {}
+    virtual ~GroundItem() = default;
+
+    virtual void Update();
+    // Draws the item; returns true when it is gone (taken or expired), after
+    // which the render pass removes it.
+    virtual bool Draw();
+    // Tries to put the item into the bag; true when it was taken.
+    virtual bool PickUp();
+    virtual void DumpState(JsonWriter& w) const;
+
+    float x() const { return m_x; }
+    float y() const { return m_y; }
+    bool gone() const { return m_gone; }
+    void SetGone(bool gone) { m_gone = gone; }
+
+protected:
+    Game& m_game;
+    float m_x, m_y;
+    bool m_gone = false;
+};

@@ -1,0 +1,125 @@
+#include "gameplay/player.h"
+
+#include "core/game.h"
+#include "core/json_writer.h"
+#include "shared/gbk.h"
+
+namespace {
+
+struct AnimationRow {
+    int state;
+    const char* body;
+    const char* weapon;
+    int frames;
+    int duration;
+};
+
+// In the order the folders are loaded.
+constexpr AnimationRow kAnimations[] = {
+    {Player::kIdle, "\\data\\人物\\原地\\", "\\data\\武器\\扫把\\10\\", 4, 30},
+    {Player::kWalking, "\\data\\人物\\慢跑\\", "\\data\\武器\\扫把\\24\\", 8, 10},
+    {Player::kReady, "\\data\\人物\\待战\\", "\\data\\武器\\扫把\\1\\", 4, 30},
+    {Player::kAttacking, "\\data\\人物\\攻击_右手\\", "\\data\\武器\\扫把\\攻击_右手\\", 7, 10},
+    {Player::kClimbing, "\\data\\人物\\上爬\\", "\\data\\武器\\扫把\\4\\", 2, 30},
+    {Player::kHit, "\\data\\人物\\被攻击\\", "\\data\\武器\\扫把\\被攻击\\", 2, 50},
+    {Player::kDead, "\\data\\人物\\死亡\\", "\\data\\武器\\扫把\\死亡\\", 5, 10},
+    {Player::kCasting, "\\data\\人物\\魔法\\", "\\data\\武器\\扫把\\魔法\\", 8, 10},
+};
+
+}  // namespace
+
+void Player::CreateAttacks() {
+    attacks = {};
+    attacks[0].name = gbk::Lit("攻击1");
+    attacks[1].name = gbk::Lit("攻击2");
+    currentAttack = attacks[0];
+}
+
+void Player::LoadAnimations(FrameCache& cache) {
+    // Body folders first, then the weapon overlays, then the timing.
+    for (const AnimationRow& row : kAnimations)
+        body[static_cast<std::size_t>(row.state)].Load(cache, gbk::Lit(row.body), row.frames, true);
+    for (const AnimationRow& row : kAnimations)
+        weapon[static_cast<std::size_t>(row.state)].Load(cache, gbk::Lit(row.weapon), row.frames, true);
+    for (const AnimationRow& row : kAnimations) {
+        frameCount[static_cast<std::size_t>(row.state)] = row.frames;
+        frameDuration[static_cast<std::size_t>(row.state)] = row.duration;
+    }
+}
+
+void Player::LoadJumpSprites(Sprite bodySprite, Sprite weaponSprite) {
+    jumpBody = std::move(bodySprite);
+    jumpWeapon = std::move(weaponSprite);
+}
+
+void Player::ResetToStart() {
+    state = kIdle;
+    restTimer = 0;
+    hp = maxHp = 20;
+    mp = maxMp = 500;
+    name = gbk::Lit("玩家001");
+    level = 1;
+    minPhysAttack = maxPhysAttack = minPhysDefence = maxPhysDefence = 1;
+    minMagicAttack = maxMagicAttack = minMagicDefence = maxMagicDefence = 1;
+    strength = agility = accuracy = intelligence = constitution = 0;
+    gold = 0;
+    experience = 0;
+    spellReach = 200;
+    statusFlags = {};
+    facing = 2;
+    mirror = 1;
+}
+
+void Player::Update(float) {}
+
+void Player::Draw() {
+    if (state < 1 || state > kStates) return;
+    auto s = static_cast<std::size_t>(state);
+    if (!body[s].loaded() || frameCount[s] == 0) return;
+    float dt = m_game.engine.Delta();
+    bool mirrored = mirror < 0;
+    for (FrameAnimation* a : {&body[s], &weapon[s]}) {
+        a->SetAnchor(m_game.camera.offsetX + x, m_game.camera.offsetY + y);
+        a->PlayLoop(frameDuration[s], 1, frameCount[s], dt, mirrored);
+    }
+}
+
+void Player::DumpState(JsonWriter& w) const {
+    w.BeginObject();
+    w.Field("name", name);
+    w.Field("x", x);
+    w.Field("y", y);
+    w.Field("width", width);
+    w.Field("height", height);
+    w.Field("state", state);
+    w.Field("facing", facing);
+    w.Field("hp", hp);
+    w.Field("maxHp", maxHp);
+    w.Field("mp", mp);
+    w.Field("maxMp", maxMp);
+    w.Field("level", level);
+    w.Field("experience", experience);
+    w.Field("gold", gold);
+    w.Key("attributes");
+    w.BeginObject();
+    w.Field("minPhysAttack", minPhysAttack);
+    w.Field("maxPhysAttack", maxPhysAttack);
+    w.Field("minPhysDefence", minPhysDefence);
+    w.Field("maxPhysDefence", maxPhysDefence);
+    w.Field("minMagicAttack", minMagicAttack);
+    w.Field("maxMagicAttack", maxMagicAttack);
+    w.Field("minMagicDefence", minMagicDefence);
+    w.Field("maxMagicDefence", maxMagicDefence);
+    w.Field("strength", strength);
+    w.Field("agility", agility);
+    w.Field("accuracy", accuracy);
+    w.Field("intelligence", intelligence);
+    w.Field("constitution", constitution);
+    w.EndObject();
+    w.Key("status");
+    w.BeginArray();
+    w.Int(statusFlags[1]);
+    w.Int(statusFlags[2]);
+    w.EndArray();
+    w.EndObject();
+}

@@ -1,0 +1,3 @@
+#include "core/game.h"
+
+int main(int argc, char** argv) { return GameMain(argc, argv); }

@@ -1,0 +1,86 @@
+#pragma once
+// The one object through which the game talks to the engine. It holds the
+// engine handle obtained at initiation; every call that takes the handle is
+// made through here. Before Initiate (and after Release) the handle is 0 and
+// every call does nothing and returns 0 / false, as the engine promises for
+// a 0 handle, so objects can be built and tested without a live engine.
+
+#include <cstdint>
+#include <string>
+
+#include "lumo/lumo.h"
+#include "platform/engine_start_record.h"
+
+class Engine {
+public:
+    Engine() = default;
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Configures and starts the engine from the record: obtains the handle,
+    // sets the engine states in their fixed order and calls
+    // System_Initiate_e. Returns the handle, or 0 when the record has no
+    // frame callback (an error box has then been shown). `videoStarted`
+    // tells whether the engine could open its video output.
+    HENGINE Initiate(const EngineStartRecord& record, bool windowed);
+    bool videoStarted() const { return m_videoStarted; }
+
+    // Runs the engine's frame loop until the frame callback returns true.
+    void Start();
+    // System_Shutdown_e then Release_e; the handle becomes 0.
+    void Shutdown();
+
+    HENGINE handle() const { return m_handle; }
+
+    // ---- system
+    int Width() const { return System_GetWidth_e(m_handle); }
+    int Height() const { return System_GetHeight_e(m_handle); }
+    int MessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags) {
+        return System_MessageBox_e(m_handle, gbkText.c_str(), gbkCaption.c_str(), flags);
+    }
+
+    // ---- graphics
+    void Clear(std::uint32_t argb) { Gfx_Clear_e(m_handle, argb); }
+    bool BeginScene(HTARGET target = 0) { return Gfx_BeginScene_e(m_handle, target); }
+    void EndScene() { Gfx_EndScene_e(m_handle); }
+    // path: a UTF-8 file-system path. Returns 0 when missing or corrupt.
+    HTEXTURE LoadTexture(const std::string& fsPath) { return Texture_Load_e(m_handle, fsPath.c_str()); }
+    int TextureWidth(HTEXTURE t) const { return Texture_GetWidth_e(m_handle, t); }
+    int TextureHeight(HTEXTURE t) const { return Texture_GetHeight_e(m_handle, t); }
+    void FreeTexture(HTEXTURE t) { Texture_Free_e(m_handle, t); }
+
+    // ---- input (virtual-key codes)
+    bool KeyHeld(int key) const { return Input_GetKeyState_e(key); }
+    bool KeyDown(int key) const { return Input_KeyDown_e(m_handle, key); }
+    bool KeyUp(int key) const { return Input_KeyUp_e(m_handle, key); }
+    int KeyPressed() const { return System_Input_GetKey(m_handle); }
+    void MousePos(float* x, float* y) const { Input_GetMousePos_e(m_handle, x, y); }
+    int MouseWheel() const { return Input_GetMouseWheel_e(m_handle); }
+    const char* TypedChars() const { return Input_GetChars_e(m_handle); }
+
+    // ---- timer
+    float Delta() const { return Timer_GetDelta_e(m_handle); }
+    float Time() const { return Timer_GetTime_e(m_handle); }
+
+    // ---- sound (fsPath: UTF-8 file-system path)
+    HEFFECT LoadSound(const std::string& fsPath) { return Effect_Load_e(m_handle, fsPath.c_str()); }
+    HCHANNEL PlaySound(HEFFECT s, int volume, int pan, float pitch, bool loop) {
+        return Effect_PlayEx_e(m_handle, s, volume, pan, pitch, loop);
+    }
+    void StopChannel(HCHANNEL c) { Channel_Stop_e(m_handle, c); }
+
+    // ---- fonts that need the engine
+    void InitFontManager(HFONTM fm) { FontM_Initialize(fm, m_handle); }
+
+    // ---- harness (headless runs and tests)
+    void InjectKey(int key, bool down) { Harness_InjectKey(m_handle, key, down); }
+    void InjectMouseMove(float x, float y) { Harness_InjectMouseMove(m_handle, x, y); }
+    void InjectMouseButton(int button, bool down) { Harness_InjectMouseButton(m_handle, button, down); }
+    void InjectText(const std::string& utf8) { Harness_InjectText(m_handle, utf8.c_str()); }
+    bool Screenshot(const std::string& fsPath) { return Harness_Screenshot(m_handle, fsPath.c_str()); }
+    void SetDrawListener(LumoDrawListener fn, void* user) { Harness_SetDrawListener(m_handle, fn, user); }
+
+private:
+    HENGINE m_handle = 0;
+    bool m_videoStarted = false;
+};
