@@ -2,6 +2,9 @@
 
 #include <SDL_image.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "engine_internal.h"
 
 namespace lumo {
@@ -13,9 +16,58 @@ void Notify(Engine& g, int kind, std::uint32_t spr, std::uint32_t tex, float x, 
     g.listener(g.listenerUser, &rec);
 }
 
+namespace {
+
+constexpr std::size_t kMaxPictureBytes = 64u << 20;
+constexpr std::uint32_t kMaxSide = 16384;
+
+std::uint32_t BigEndian32(const unsigned char* p) {
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
+           p[3];
+}
+
+// A PNG whose chunks do not fit the file, or whose size is absurd, is refused
+// before the decoder sees it (a bogus chunk length costs the decoder dearly).
+bool PlausiblePng(const std::vector<unsigned char>& d) {
+    static const unsigned char kSig[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (d.size() < 8 || !std::equal(kSig, kSig + 8, d.begin())) return true;  // not a PNG
+    std::size_t at = 8;
+    bool first = true;
+    while (at + 12 <= d.size()) {
+        const std::uint32_t len = BigEndian32(&d[at]);
+        if (len > d.size() - at - 12) return false;
+        if (first) {
+            if (std::memcmp(&d[at + 4], "IHDR", 4) != 0 || len < 8) return false;
+            const std::uint32_t w = BigEndian32(&d[at + 8]), h = BigEndian32(&d[at + 12]);
+            if (w == 0 || h == 0 || w > kMaxSide || h > kMaxSide) return false;
+            first = false;
+        }
+        if (std::memcmp(&d[at + 4], "IEND", 4) == 0) return true;
+        at += 12 + len;
+    }
+    return false;
+}
+
+bool ReadWhole(const char* path, std::vector<unsigned char>& out) {
+    SDL_RWops* rw = SDL_RWFromFile(path, "rb");
+    if (!rw) return false;
+    const Sint64 size = SDL_RWsize(rw);
+    bool ok = size > 0 && static_cast<std::uint64_t>(size) <= kMaxPictureBytes;
+    if (ok) {
+        out.resize(static_cast<std::size_t>(size));
+        ok = SDL_RWread(rw, out.data(), 1, out.size()) == out.size();
+    }
+    SDL_RWclose(rw);
+    return ok;
+}
+
+}  // namespace
+
 SDL_Texture* LoadTexture(Engine& g, const char* path, int* w, int* h) {
     if (!g.renderer || !path || !*path) return nullptr;
-    SDL_Surface* surf = IMG_Load(path);
+    std::vector<unsigned char> bytes;
+    if (!ReadWhole(path, bytes) || !PlausiblePng(bytes)) return nullptr;
+    SDL_Surface* surf = IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
     if (!surf) return nullptr;
     SDL_Texture* tex = nullptr;
     if (surf->w > 0 && surf->h > 0 && surf->w <= 16384 && surf->h <= 16384) {
