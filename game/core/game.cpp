@@ -140,13 +140,9 @@ void Game::PlayingFrame(float dt) {
 
     Trace("pickup");
     if (engine.KeyHeld(kKeyC)) {
-        constexpr double eps = 1e-7;
-        const Player& p = player;
+        // At most one item a frame: the first in list order that accepts.
         for (auto& item : map.groundItems) {
-            double ix = item->x(), iy = item->y();
-            bool inReach = ix - (p.x - p.boxOffsetX) > eps && ix - (p.x + p.boxOffsetX + p.width) < -eps &&
-                           iy >= p.y && (iy + 30 - 10) - (p.y + p.height) > eps;
-            if (inReach && item->PickUp()) break;
+            if (InPickUpReach(player, item->x(), item->y()) && item->PickUp()) break;
         }
     }
     if (logicActive == 1) {
@@ -233,6 +229,13 @@ void Game::InjectInputFor(long frame) {
 }
 
 // ------------------------------------------------------------ services
+
+bool Game::InPickUpReach(const Player& p, float ix, float iy) {
+    constexpr double eps = 1e-7;
+    double x = ix, y = iy;
+    return x - (p.x - p.boxOffsetX) > eps && x - (p.x + p.boxOffsetX + p.width) < -eps && y >= p.y &&
+           (y + 30 - 10) - (p.y + p.height) > eps;
+}
 
 int Game::ShowMessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags) {
     messageBoxes.push_back({gbkText, gbkCaption, flags});

@@ -84,6 +84,8 @@ public:
     void ShowDamageNumber(float value, int x, int y);
     // What running effects need from the world this frame.
     EffectContext MakeEffectContext(float dt);
+    // Whether a ground item at (ix, iy) lies in the player's pick-up reach.
+    static bool InPickUpReach(const Player& p, float ix, float iy);
     // A "\data\..." GBK path as a file-system path.
     std::string Resolve(std::string_view gbkPath) const { return dataPaths.Resolve(gbkPath); }
 
