@@ -6,6 +6,10 @@
 #include "core/json_writer.h"
 #include "shared/gbk.h"
 
+namespace {
+constexpr const char* kWindows[] = {"状态窗口", "物品窗口", "技能窗口", "任务窗口", "交易窗口"};
+}
+
 void Hud::Build() { m_built = true; }
 
 void Hud::Update(float dt) {
@@ -26,7 +30,6 @@ void Hud::Draw() {
 }
 
 void Hud::ShowWindow(const std::string& gbkName) {
-    static const char* const kWindows[] = {"状态窗口", "物品窗口", "技能窗口", "任务窗口", "交易窗口"};
     m_openWindow.clear();
     for (const char* w : kWindows) {
         if (gbkName == gbk::Lit(w)) m_openWindow = gbkName;
