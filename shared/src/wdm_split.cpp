@@ -8,7 +8,7 @@ bool PieceSplitter::Next(std::string_view& piece) {
     if (m_done) return false;
     if (!m_sep.empty()) {
         while (m_pos + m_sep.size() <= m_text.size()) {
-            if (m_text.compare(m_pos, m_sep.size(), m_sep) == 0) {
+            if (m_text[m_pos] == m_sep[0] && m_text.compare(m_pos, m_sep.size(), m_sep) == 0) {
                 piece = m_text.substr(m_start, m_pos - m_start);
                 const std::size_t next = m_pos + m_sep.size();
                 // Resume on the first character start at or after the
