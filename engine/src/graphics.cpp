@@ -173,6 +173,24 @@ HTEXTURE Texture_Load_e(HENGINE e, const char* path) {
     return h;
 }
 
+HTEXTURE Texture_Create_e(HENGINE e, int w, int h, const std::uint32_t* argb) {
+    Engine* g = Get(e);
+    if (!g || !g->renderer || !argb || w <= 0 || h <= 0 || w > 16384 || h > 16384) return 0;
+    Texture t;
+    t.tex = SDL_CreateTexture(g->renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, w, h);
+    if (!t.tex) return 0;
+    if (SDL_UpdateTexture(t.tex, nullptr, argb, w * 4) != 0) {
+        SDL_DestroyTexture(t.tex);
+        return 0;
+    }
+    SDL_SetTextureBlendMode(t.tex, SDL_BLENDMODE_BLEND);
+    t.w = w;
+    t.h = h;
+    const std::uint32_t handle = g->textures.Add(t);
+    if (!handle) SDL_DestroyTexture(t.tex);
+    return handle;
+}
+
 int Texture_GetWidth_e(HENGINE e, HTEXTURE tex) {
     Engine* g = Get(e);
     const Texture* t = g ? g->textures.Get(tex) : nullptr;

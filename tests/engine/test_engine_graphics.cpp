@@ -206,6 +206,15 @@ TEST_F(EngineTest, MissingAndBrokenPicturesGiveNoTextureAndDrawNothing) {
     EXPECT_EQ(Pixel(21, 11), kBlack);
     EXPECT_EQ(Pixel(31, 11), kBlack);
     EXPECT_EQ(Spr_GetWidth_e(deleted), 0.0f);
+    const std::uint32_t pixels[2] = {kRed, kBlue};
+    EXPECT_EQ(Texture_Create_e(e, 0, 1, pixels), 0u);
+    EXPECT_EQ(Texture_Create_e(e, 2, 1, nullptr), 0u);
+    HTEXTURE made = Texture_Create_e(e, 2, 1, pixels);
+    ASSERT_NE(made, 0u);
+    HSPRITE madeSprite = Spr_Interface_Get(made, 0, 0, 2, 1);
+    Frame([&] { Spr_Render_e(madeSprite, 40, 40); });
+    EXPECT_EQ(Pixel(40, 40), kRed);
+    EXPECT_EQ(Pixel(41, 40), kBlue);
     // Setting a picture later makes the empty sprite draw.
     Spr_SetTexture_e(empty, green);
     Frame([&] { Spr_Render_e(empty, 10, 10); });

@@ -135,6 +135,8 @@ void Gfx_RenderLine_e(HENGINE e, float x1, float y1, float x2, float y2, std::ui
 
 // Loads a PNG (or any SDL_image format). Returns 0 when missing or corrupt.
 HTEXTURE Texture_Load_e(HENGINE e, const char* path);
+// A w x h texture from ARGB pixels, row by row (w, h in 1..16384). 0 on failure.
+HTEXTURE Texture_Create_e(HENGINE e, int w, int h, const std::uint32_t* argb);
 int Texture_GetWidth_e(HENGINE e, HTEXTURE tex);
 int Texture_GetHeight_e(HENGINE e, HTEXTURE tex);
 void Texture_Free_e(HENGINE e, HTEXTURE tex);
