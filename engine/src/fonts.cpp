@@ -222,6 +222,7 @@ using namespace lumo;
 
 HFONT Font_Interface_Get(const char* face, int size, int bold, int italic, int underline) {
     Engine* g = g_engine;
+    if (g && !g->ttfStarted) g->ttfStarted = TTF_Init() == 0;
     if (!g || !g->ttfStarted) return 0;
     TtfFont f;
     const auto [file, index] = ResolveFace(*g, face ? face : "");

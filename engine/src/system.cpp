@@ -58,6 +58,16 @@ bool EnvOn(const char* name) {
     return v && *v && std::strcmp(v, "0") != 0;
 }
 
+// SDL falls back to its offscreen or dummy driver when no display exists; a
+// windowed run only accepts them when they were asked for by name.
+bool DisplayDriverOk() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return true;
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    return asked && std::strstr(asked, driver) != nullptr;
+}
+
 void ReleaseObjects(Engine& g) {
     FontsClose(g);
     g.sprites.Clear();
@@ -212,6 +222,11 @@ bool System_Initiate_e(HENGINE e) {
         LogLine(*g, "engine: no video: %s", SDL_GetError());
         return false;
     }
+    if (!g->headless && !DisplayDriverOk()) {
+        LogLine(*g, "engine: no display");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
     Uint32 flags = g->headless ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
     if (!g->windowed && !g->headless) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     g->window = SDL_CreateWindow(g->title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -278,8 +293,8 @@ void System_Shutdown_e(HENGINE e) {
     if (!g) return;
     ReleaseObjects(*g);
     CloseVideo(*g);
+    if (g->ttfStarted) TTF_Quit();
     if (g->sdlStarted) {
-        if (g->ttfStarted) TTF_Quit();
         IMG_Quit();
         SDL_Quit();
     }

@@ -67,6 +67,10 @@ TEST_F(EngineTest, StyledFacesDifferAndAnyFaceFallsBackToChinese) {
     EXPECT_GT(plainLit, 10);
     EXPECT_GT(LitPixels(e, 0, 40, 40, 20), plainLit);  // bold and underlined
     EXPECT_GT(LitPixels(e, 0, 80, 50, 30), 10);
+    // An unknown face gets the same Chinese font, not a Latin one with empty boxes.
+    HFONT known = Font_Interface_Get(gbk::Lit("黑体").c_str(), 20, 0, 0, 0);
+    EXPECT_FLOAT_EQ(Font_GetTextWidth(unknown, text.c_str()), Font_GetTextWidth(known, text.c_str()));
+    EXPECT_FLOAT_EQ(Font_GetTextWidth(unknown, text.c_str()), 40);
 }
 
 TEST_F(EngineTest, BadTextIsHarmless) {
