@@ -119,6 +119,26 @@ std::size_t Find(std::string_view text, std::string_view needle, std::size_t fro
     return npos;
 }
 
+namespace {
+
+// Calls onMatch(at) for every character-aligned occurrence of `needle`, left
+// to right, never overlapping; one pass over the text.
+template <typename OnMatch>
+void ForEachMatch(std::string_view text, std::string_view needle, OnMatch onMatch) {
+    std::size_t i = 0;
+    while (i + needle.size() <= text.size()) {
+        if (text.compare(i, needle.size(), needle) == 0) {
+            onMatch(i);
+            const std::size_t end = i + needle.size();
+            while (i < end) i += CharLength(text, i);
+        } else {
+            i += CharLength(text, i);
+        }
+    }
+}
+
+}  // namespace
+
 std::vector<std::string> Split(std::string_view text, std::string_view sep) {
     std::vector<std::string> fields;
     if (sep.empty()) {
@@ -126,12 +146,10 @@ std::vector<std::string> Split(std::string_view text, std::string_view sep) {
         return fields;
     }
     std::size_t start = 0;
-    for (;;) {
-        std::size_t at = Find(text, sep, start);
-        if (at == npos) break;
+    ForEachMatch(text, sep, [&](std::size_t at) {
         fields.emplace_back(text.substr(start, at - start));
         start = at + sep.size();
-    }
+    });
     fields.emplace_back(text.substr(start));
     return fields;
 }
@@ -141,13 +159,11 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     std::string out;
     out.reserve(text.size());
     std::size_t start = 0;
-    for (;;) {
-        std::size_t at = Find(text, from, start);
-        if (at == npos) break;
+    ForEachMatch(text, from, [&](std::size_t at) {
         out.append(text.substr(start, at - start));
         out.append(to);
         start = at + from.size();
-    }
+    });
     out.append(text.substr(start));
     return out;
 }
