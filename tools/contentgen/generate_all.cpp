@@ -1,0 +1,16 @@
+#include "generate.h"
+#include "map_art.h"
+
+namespace contentgen {
+
+void GenerateAll(Output& out) {
+    GenerateInterface(out);
+    GenerateWidgets(out);
+    GenerateGlyphs(out);
+    GeneratePlayer(out);
+    GenerateEffects(out);
+    GenerateSounds(out);
+    GenerateMapArt(out);
+}
+
+}  // namespace contentgen
