@@ -390,9 +390,10 @@ void DrawWeaponOpaque(Canvas& c, const RigStyle& style, const FrameSpec& f) {
         cairo_restore(cr);
     }
     if (f.burst > 0) {
-        const Point end{tip.x + std::cos(j.weaponAngle) * 10, tip.y + std::sin(j.weaponAngle) * 10};
-        Glow(cr, end.x, end.y, 22 * f.burst, pal::kCyan, f.burst);
-        Glow(cr, end.x, end.y, 10 * f.burst, pal::kWhite, f.burst);
+        // Kept inside the frame: the thrust points the bristles at its edge.
+        const Point end{tip.x + std::cos(j.weaponAngle) * 2, tip.y + std::sin(j.weaponAngle) * 2};
+        Glow(cr, end.x, end.y, 13 * f.burst, pal::kCyan, f.burst);
+        Glow(cr, end.x, end.y, 7 * f.burst, pal::kWhite, f.burst);
     }
 }
 
