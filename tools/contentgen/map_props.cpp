@@ -29,6 +29,19 @@ void Poly(cairo_t* cr, std::initializer_list<Point> pts) {
     cairo_close_path(cr);
 }
 
+// Fills a shape made of overlapping parts (crowns, bushes) so that only its
+// outer edge is outlined: the outline is stroked first at twice the width
+// and the shaded fill then covers its inner half.
+template <typename Build>
+void BlobFill(cairo_t* cr, Build build, Rgb base) {
+    build();
+    SetColor(cr, Darker(base, 0.62));
+    cairo_set_line_width(cr, 4.5);
+    cairo_stroke(cr);
+    build();
+    ShadedFill(cr, base, 1.0, 0);
+}
+
 // A window with a warm glow, a cross bar and little shutters.
 void Window(cairo_t* cr, double x, double y, double w, double h) {
     RoundedRectPath(cr, x - 7, y, 7, h, 2);
@@ -229,11 +242,12 @@ void Flowers(Output& out, const char* name, Rgb a, Rgb b, std::uint32_t seed) {
 void Bush(Output& out, const char* name, int w, int h, Rgb leaf, bool berries) {
     Canvas c(w, h);
     cairo_t* cr = c.cr();
-    EllipsePath(cr, w * 0.3, h * 0.62, w * 0.26, h * 0.36);
-    EllipsePath(cr, w * 0.7, h * 0.62, w * 0.26, h * 0.36);
-    EllipsePath(cr, w * 0.5, h * 0.45, w * 0.3, h * 0.4);
-    RoundedRectPath(cr, w * 0.08, h * 0.6, w * 0.84, h * 0.36, h * 0.15);
-    ShadedFill(cr, leaf, 1.0, 2);
+    BlobFill(cr, [&]() {
+        EllipsePath(cr, w * 0.3, h * 0.62, w * 0.26, h * 0.34);
+        EllipsePath(cr, w * 0.7, h * 0.62, w * 0.26, h * 0.34);
+        EllipsePath(cr, w * 0.5, h * 0.45, w * 0.3, h * 0.4);
+        RoundedRectPath(cr, w * 0.08, h * 0.6, w * 0.84, h * 0.34, h * 0.15);
+    }, leaf);
     EllipsePath(cr, w * 0.4, h * 0.3, w * 0.12, h * 0.09);
     FlatFill(cr, Lighter(leaf, 0.3), 0.7, 0);
     if (berries) {
@@ -257,8 +271,7 @@ void Tree(Output& out, const char* name, int w, int h, Rgb leaf, bool apples) {
     const double r = w * 0.3;
     const Point puffs[] = {{cx - r * 0.9, h * 0.36}, {cx + r * 0.9, h * 0.36}, {cx - r * 0.5, h * 0.2},
                            {cx + r * 0.5, h * 0.2},  {cx, h * 0.3},            {cx, r * 0.75}};
-    for (const Point& p : puffs) EllipsePath(cr, p.x, p.y, r * 0.75, r * 0.68);
-    ShadedFill(cr, leaf, 1.0, 2.5);
+    BlobFill(cr, [&]() { for (const Point& p : puffs) EllipsePath(cr, p.x, p.y, r * 0.75, r * 0.68); }, leaf);
     for (const Point& p : puffs) {
         EllipsePath(cr, p.x - r * 0.2, p.y - r * 0.25, r * 0.3, r * 0.2);
         FlatFill(cr, Lighter(leaf, 0.25), 0.55, 0);
@@ -406,8 +419,7 @@ void BigTree(Output& out) {
     cairo_stroke(cr);
     const Rgb leaf = Mix(pal::kLeaf, pal::kDeepBlue, 0.15);
     const Point puffs[] = {{60, 140}, {180, 140}, {90, 80}, {150, 76}, {120, 130}, {120, 50}, {40, 190}, {200, 190}};
-    for (const Point& p : puffs) EllipsePath(cr, p.x, p.y, 56, 46);
-    ShadedFill(cr, leaf, 1.0, 2.5);
+    BlobFill(cr, [&]() { for (const Point& p : puffs) EllipsePath(cr, p.x, p.y, 56, 46); }, leaf);
     for (const Point& p : puffs) {
         EllipsePath(cr, p.x - 12, p.y - 14, 18, 11);
         FlatFill(cr, Lighter(leaf, 0.25), 0.5, 0);

@@ -31,15 +31,11 @@ GroundTheme ForestGround() {
 
 std::string Name(const GroundTheme& t, const char* name) { return std::string("map/") + t.prefix + name + ".png"; }
 
-// Soil below the lip: a vertical gradient from the soil top colour at the
-// surface to the bottom colour at y = bottom.
-void SoilFill(cairo_t* cr, const GroundTheme& t, double top, double bottom) {
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, bottom);
-    cairo_pattern_add_color_stop_rgb(g, 0, t.soilTop.r, t.soilTop.g, t.soilTop.b);
-    cairo_pattern_add_color_stop_rgb(g, 1, t.soilBottom.r, t.soilBottom.g, t.soilBottom.b);
-    cairo_set_source(cr, g);
+// Soil: one flat colour everywhere, so pieces of any kind and depth join
+// without seams; the lighter topsoil under the lip is drawn by GrassBand.
+void SoilFill(cairo_t* cr, const GroundTheme& t) {
+    SetColor(cr, t.soilBottom);
     cairo_fill(cr);
-    cairo_pattern_destroy(g);
 }
 
 // Pebbles and roots scattered inside (x0, y0, w, h), away from the edges so
@@ -61,6 +57,16 @@ void Pebbles(cairo_t* cr, const GroundTheme& t, double x0, double y0, double w, 
 // above the line. Scallops and blades repeat every 16 px so pieces tile.
 template <typename Surf>
 void GrassBand(cairo_t* cr, const GroundTheme& t, double x0, double x1, Surf surf, double depth = 14) {
+    // Topsoil: a lighter layer just under the grass, fading into the soil.
+    for (int k = 0; k < 3; ++k) {
+        cairo_move_to(cr, x0, surf(x0) + depth + 2 + k * 5);
+        for (double x = x0; x <= x1 + 0.01; x += 1) cairo_line_to(cr, x, surf(x) + depth + 2 + k * 5);
+        SetColor(cr, t.soilTop, 0.55 - k * 0.15);
+        cairo_set_line_width(cr, 8);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+        cairo_stroke(cr);
+    }
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_move_to(cr, x0, surf(x0));
     for (double x = x0; x <= x1 + 0.01; x += 1) cairo_line_to(cr, x, surf(x));
     for (double x = x1; x >= x0 - 0.01; x -= 1) {
@@ -101,7 +107,7 @@ void GroundTop(Output& out, const GroundTheme& t) {
     Canvas c(64, 64 + kLip);
     cairo_t* cr = c.cr();
     cairo_rectangle(cr, 0, kLip, 64, 64);
-    SoilFill(cr, t, kLip, 64 + kLip);
+    SoilFill(cr, t);
     Pebbles(cr, t, 0, kLip + 18, 64, 64 - 18, 3, 7);
     GrassBand(cr, t, 0, 64, [](double) { return static_cast<double>(kLip); });
     out.Png(Name(t, "ground_top"), c);
@@ -114,13 +120,6 @@ void GroundFill(Output& out, const GroundTheme& t) {
     cairo_rectangle(cr, 0, 0, 64, 64);
     SetColor(cr, t.soilBottom);
     cairo_fill(cr);
-    cairo_rectangle(cr, 0, 0, 64, 64);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, 64);
-    cairo_pattern_add_color_stop_rgba(g, 0, 0, 0, 0, 0);
-    cairo_pattern_add_color_stop_rgba(g, 1, 0, 0, 0, 0.08);
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
     Pebbles(cr, t, 0, 0, 64, 64, 4, 13);
     out.Png(Name(t, "ground_fill"), c);
 }
@@ -140,15 +139,25 @@ void Island(Output& out, const GroundTheme& t, const char* base) {
         cairo_line_to(cr, w, kLip);
         for (double x = w; x >= 0; x -= 1) cairo_line_to(cr, x, bottom(x));
         cairo_close_path(cr);
-        cairo_path_t* body = cairo_copy_path(cr);
-        SoilFill(cr, t, kLip, h);
-        cairo_append_path(cr, body);
+        SoilFill(cr, t);
+        // Outline the keel and the outer end only, so joined pieces show no seam.
+        if (part == 0) cairo_move_to(cr, 1, kLip); else cairo_move_to(cr, 0, bottom(0));
+        for (double x = 0; x <= w; x += 1) cairo_line_to(cr, x, bottom(x));
+        if (part == 2) cairo_line_to(cr, w - 1, kLip);
         SetColor(cr, Darker(t.soilBottom, 0.5));
         cairo_set_line_width(cr, 2);
         cairo_stroke(cr);
-        cairo_path_destroy(body);
         if (part == 1) Pebbles(cr, t, 0, kLip + 14, w, 20, 2, 17);
+        // The band stays inside the body (and the blade tips above it).
+        cairo_save(cr);
+        cairo_rectangle(cr, 0, 0, w, kLip);
+        cairo_move_to(cr, 0, kLip);
+        cairo_line_to(cr, w, kLip);
+        for (double x = w; x >= 0; x -= 1) cairo_line_to(cr, x, bottom(x));
+        cairo_close_path(cr);
+        cairo_clip(cr);
         GrassBand(cr, t, 0, w, [](double) { return static_cast<double>(kLip); }, 12);
+        cairo_restore(cr);
         static const char* const kParts[] = {"_l", "_m", "_r"};
         out.Png(Name(t, (std::string(base) + kParts[part]).c_str()), c);
     }
@@ -168,7 +177,7 @@ void Slope(Output& out, const GroundTheme& t, int kind, int w, int h) {
     cairo_line_to(cr, w, h + kLip);
     cairo_line_to(cr, 0, h + kLip);
     cairo_close_path(cr);
-    SoilFill(cr, t, kLip, h + kLip);
+    SoilFill(cr, t);
     Pebbles(cr, t, kind == 0 ? w * 0.55 : 0, h * 0.55 + kLip, w * 0.45, h * 0.45, 2, 23);
     GrassBand(cr, t, 0, w, surf);
     const std::string name = std::string(kind == 0 ? "slope_up_" : "slope_down_") + std::to_string(w) + "x" + std::to_string(h);
