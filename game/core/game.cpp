@@ -100,7 +100,7 @@ int Game::Run() {
         std::cerr << "game: cannot write the state dump to " << options.dumpStatePath << "\n";
     }
     engine.Shutdown();
-    return 0;
+    return m_exitStatus;
 }
 
 void Game::LoadScripts() {}
@@ -117,7 +117,9 @@ bool Game::FrameFunc() {
     float dt = engine.Delta();
     if (phase == kPhaseLoading) {
         Trace("loader.step");
+        int exitBefore = m_exitStatus;
         loader.Step(dt);
+        if (m_exitStatus != 0 && exitBefore == 0) return true;  // a failed start-up step ends the game
     }
     // Read again: the frame that finishes loading already plays.
     if (phase == kPhasePlaying) PlayingFrame(dt);
@@ -181,7 +183,7 @@ bool Game::RenderFunc() {
 
 void Game::PlayingRender() {
     Trace("map.pass0");
-    map.RenderPass(0, 0);
+    map.RenderPass(0);
     Trace("npcs.draw");
     for (auto& npc : map.npcs) npc->Draw();
     Trace("monsters.draw");
@@ -191,7 +193,7 @@ void Game::PlayingRender() {
     Trace("player.draw");
     player.Draw();
     Trace("map.pass1");
-    map.RenderPass(1, 1);
+    map.RenderPass(1);
     Trace("damageNumbers.draw");
     damageNumbers.Draw();
     Trace("dialogBox.draw");

@@ -26,6 +26,7 @@
 #include "core/random.h"
 #include "core/running_effects.h"
 #include "core/startup_loader.h"
+#include "gameplay/data_tables.h"
 #include "gameplay/player.h"
 #include "platform/engine.h"
 #include "platform/fonts.h"
@@ -86,6 +87,13 @@ public:
     EffectContext MakeEffectContext(float dt);
     // Whether a ground item at (ix, iy) lies in the player's pick-up reach.
     static bool InPickUpReach(const Player& p, float ix, float iy);
+    // The data tables (items, skills, maps, NPCs, monsters, quests) by row.
+    DataTables& dataTables() { return m_dataTables; }
+    const DataTables& dataTables() const { return m_dataTables; }
+    // Ends the frame loop after the current loading step; Run then returns
+    // `status` (non-zero: the game could not go on).
+    void RequestExit(int status) { m_exitStatus = status; }
+    int exitStatus() const { return m_exitStatus; }
     // A "\data\..." GBK path as a file-system path.
     std::string Resolve(std::string_view gbkPath) const { return dataPaths.Resolve(gbkPath); }
 
@@ -136,6 +144,9 @@ private:
     void PlayingRender();
     void InjectInputFor(long frame);
     std::size_t m_nextInput = 0;
+    int m_exitStatus = 0;
+    // Until the script host owns the tables, they live here.
+    DataTables m_dataTables;
 };
 
 // Runs the game with these options; returns the process exit status.

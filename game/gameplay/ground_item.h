@@ -2,6 +2,8 @@
 // An item lying on the ground of the current map (owned by the map's
 // ground-item list).
 
+#include <string>
+
 class Game;
 class JsonWriter;
 
@@ -18,6 +20,9 @@ public:
     virtual bool PickUp();
     virtual void DumpState(JsonWriter& w) const;
 
+    // The item's name (GBK) as the map event or the drop gave it.
+    void SetName(std::string gbkName) { m_name = std::move(gbkName); }
+    const std::string& name() const { return m_name; }
     float x() const { return m_x; }
     float y() const { return m_y; }
     bool gone() const { return m_gone; }
@@ -27,4 +32,5 @@ protected:
     Game& m_game;
     float m_x, m_y;
     bool m_gone = false;
+    std::string m_name;
 };

@@ -2,18 +2,32 @@
 // An NPC of the current map (created from the NPC table by the map load,
 // owned by the map's NPC list). Update and Draw run once a frame in list order.
 
+#include "shared/wdm_map.h"
+
 class Game;
 class JsonWriter;
+struct NpcRow;
 
 class Npc {
 public:
     explicit Npc(Game& game) : m_game(game) {}
     virtual ~Npc() = default;
 
+    // Map load: the NPC of table row `number` stands on `ground` at `offset`
+    // from its left edge. The row exists (the map skips events without one).
+    // For now this keeps the placement; the NPC work loads the rest.
+    virtual void CreateFromRow(int number, const NpcRow& row, const wdm::GroundRecord& ground, double offset);
+
     virtual void Update();
     virtual void Draw();
     virtual void DumpState(JsonWriter& w) const;
 
+    int number() const { return m_number; }
+    float x() const { return m_x; }
+    float y() const { return m_y; }
+
 protected:
     Game& m_game;
+    int m_number = 0;
+    float m_x = 0, m_y = 0;  // left edge on the ground, the ground's top
 };

@@ -1,5 +1,8 @@
 #include "gameplay/player.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "core/game.h"
 #include "core/json_writer.h"
 #include "shared/gbk.h"
@@ -47,9 +50,30 @@ void Player::LoadAnimations(FrameCache& cache) {
     }
 }
 
+namespace {
+
+// The offsets of a single picture from its info file; the picture's own
+// size when the file is missing or garbled.
+FrameInfo ReadSingleFrameInfo(const Game& game, const char* utf8Picture, const Sprite& sprite) {
+    FrameInfo info;
+    info.width = static_cast<int>(sprite.Width());
+    info.height = static_cast<int>(sprite.Height());
+    std::ifstream in(game.Resolve(gbk::Lit(utf8Picture) + ".info.txt"), std::ios::binary);
+    if (!in) return info;
+    std::string text(256, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    ParseFrameInfo(text, info);
+    return info;
+}
+
+}  // namespace
+
 void Player::LoadJumpSprites(Sprite bodySprite, Sprite weaponSprite) {
     jumpBody = std::move(bodySprite);
     jumpWeapon = std::move(weaponSprite);
+    jumpBodyInfo = ReadSingleFrameInfo(m_game, "\\data\\人物\\跳跃\\0.png", jumpBody);
+    jumpWeaponInfo = ReadSingleFrameInfo(m_game, "\\data\\武器\\扫把\\跳跃\\0.png", jumpWeapon);
 }
 
 void Player::ResetToStart() {
@@ -66,21 +90,57 @@ void Player::ResetToStart() {
     experience = 0;
     spellReach = 200;
     statusFlags = {};
-    facing = 2;
-    mirror = 1;
+    width = kBoxWidth;
+    height = kBoxHeight;
+    Face(kFacingRight);
 }
 
-void Player::Update(float) {}
+void Player::Update(float) {
+    if (state == kDead) return;
+    UpdateMovementFromKeys();
+}
+
+void Player::UpdateMovementFromKeys() {
+    constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kX = 88;
+    Engine& e = m_game.engine;
+    MovementInput in;
+    in.leftHeld = e.KeyHeld(kLeft);
+    in.rightHeld = e.KeyHeld(kRight);
+    in.upHeld = e.KeyHeld(kUp);
+    in.downHeld = e.KeyHeld(kDown);
+    in.leftDown = e.KeyDown(kLeft);
+    in.rightDown = e.KeyDown(kRight);
+    in.jumpPressed = e.KeyDown(kX);
+    in.walkKeyReleased = e.KeyUp(kLeft) || e.KeyUp(kRight);
+    in.attackStarted = attackStartedThisFrame;
+    cursed = statusFlags[2] != 0;
+    const Camera& cam = m_game.camera;
+    MovementOutcome out = UpdateMovement(*this, m_game.map.terrain(), in, cam.mapWidth, cam.mapHeight);
+    if (out.fellBelowMap) m_game.map.PlaceOnStartGround();
+}
 
 void Player::Draw() {
+    const float anchorX = m_game.camera.offsetX + x + attackOffset;
+    const float anchorY = m_game.camera.offsetY + y;
+    const bool mirrored = mirrorSign < 0;
+    if (jumping == 1) {
+        auto drawSingle = [&](const Sprite& s, const FrameInfo& f) {
+            float dx = mirrored ? anchorX + f.offsetX : anchorX - f.offsetX;
+            s.RenderEx(dx, anchorY + f.offsetY, 0, static_cast<float>(mirrorSign), 1);
+        };
+        drawSingle(jumpBody, jumpBodyInfo);
+        if (weaponEquipped) drawSingle(jumpWeapon, jumpWeaponInfo);
+        return;
+    }
     if (state < 1 || state > kStates) return;
     auto s = static_cast<std::size_t>(state);
-    if (!body[s].loaded() || frameCount[s] == 0) return;
+    if (frameCount[s] == 0) return;
     float dt = m_game.engine.Delta();
-    bool mirrored = mirror < 0;
-    for (FrameAnimation* a : {&body[s], &weapon[s]}) {
-        a->SetAnchor(m_game.camera.offsetX + x, m_game.camera.offsetY + y);
-        a->PlayLoop(frameDuration[s], 1, frameCount[s], dt, mirrored);
+    body[s].SetAnchor(anchorX, anchorY);
+    body[s].PlayLoop(frameDuration[s], 1, frameCount[s], dt, mirrored);
+    if (weaponEquipped) {
+        weapon[s].SetAnchor(anchorX, anchorY);
+        weapon[s].PlayLoop(frameDuration[s], 1, frameCount[s], dt, mirrored);
     }
 }
 
@@ -93,6 +153,15 @@ void Player::DumpState(JsonWriter& w) const {
     w.Field("height", height);
     w.Field("state", state);
     w.Field("facing", facing);
+    w.Field("mirrorSign", mirrorSign);
+    w.Field("attackOffset", attackOffset);
+    w.Field("jumping", jumping);
+    w.Field("jumpFrame", jumpFrame);
+    w.Field("fallSpeed", fallSpeed);
+    w.Field("leadX", leadX);
+    w.Field("leadY", leadY);
+    w.Field("currentGround", currentGround);
+    w.Field("lastArrow", lastArrow);
     w.Field("hp", hp);
     w.Field("maxHp", maxHp);
     w.Field("mp", mp);

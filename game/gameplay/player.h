@@ -9,6 +9,7 @@
 
 #include "core/frame_animation.h"
 #include "platform/sprite.h"
+#include "world/movement.h"
 
 class Game;
 class FrameCache;
@@ -20,12 +21,13 @@ struct AttackDefinition {
     std::string name;  // GBK
 };
 
-class Player {
+// The movement fields (state, box, facing, jump, fall, camera lead, ground)
+// come from PlayerMotion, so the movement update works on the player itself.
+class Player : public PlayerMotion {
 public:
     static constexpr int kStates = 12;
-    // Player states that have animations.
-    static constexpr int kIdle = 1, kWalking = 2, kReady = 4, kAttacking = 6, kClimbing = 9, kHit = 10,
-                         kDead = 11, kCasting = 12;
+    // The player's box.
+    static constexpr float kBoxWidth = 40, kBoxHeight = 70;
 
     explicit Player(Game& game) : m_game(game) {}
 
@@ -35,18 +37,22 @@ public:
     // Loading: the body and weapon animations of the starting weapon, with
     // their frame timing.
     void LoadAnimations(FrameCache& cache);
-    // Loading: the single jump frames.
+    // Loading: the single jump frames. Their info files (beside the
+    // pictures) give the offsets against the anchor, as for any frame.
     void LoadJumpSprites(Sprite body, Sprite weapon);
     // Starting values: attributes, sizes, state and name.
     void ResetToStart();
 
     // Once a frame while the window has the focus.
     void Update(float dt);
+    // The movement of this frame from the keys (after attacks and skills).
+    void UpdateMovementFromKeys();
+    // Idle, walk and climb animations, or the jump sprites while rising, at
+    // the camera offsets + position + attackOffset, mirrored when facing left.
     void Draw();
     void DumpState(JsonWriter& w) const;
 
-    // ---- record
-    int state = kIdle;
+    // ---- record (state: see PlayerMotion)
     float restTimer = 0;
     float hp = 20, maxHp = 20, mp = 500, maxMp = 500;
     std::string name;  // GBK
@@ -59,13 +65,10 @@ public:
     int spellReach = 200;
     std::array<int, 3> statusFlags{};  // [1] poisoned, [2] cursed ([0] unused)
 
-    // ---- box and facing (movement work owns the values)
-    float x = 0, y = 0;
-    float width = 0, height = 0;
     float boxOffsetX = 0;     // horizontal offset of the box inside the picture
-    int facing = 2;           // 1 left, 2 right
-    int mirror = 1;           // -1 when facing left
-    float attackBoxOffset = 0;
+    // Set by the attack handling when Z started an attack in this frame; it
+    // keeps the player from walking in the same frame.
+    bool attackStartedThisFrame = false;
 
     std::array<AttackDefinition, 5> attacks;
     AttackDefinition currentAttack;
@@ -76,6 +79,9 @@ public:
     std::array<int, kStates + 1> frameCount{};
     std::array<int, kStates + 1> frameDuration{};
     Sprite jumpBody, jumpWeapon;
+    FrameInfo jumpBodyInfo, jumpWeaponInfo;  // offsets of the jump pictures
+    // Whether the weapon slot holds an item (the equipment work keeps it).
+    bool weaponEquipped = false;
 
 private:
     Game& m_game;

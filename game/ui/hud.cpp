@@ -27,6 +27,9 @@ void Hud::Update(float dt) {
 void Hud::Draw() {
     if (!m_built) return;
     m_game.chatLog.Draw(m_game.fonts.chat, 14);
+    // The map-name banner, while its timer runs; 20 is the banner font's size.
+    m_game.map.banner.Draw(m_game.engine.Delta(), m_game.screenWidth, mapNameBackdrop, m_game.fonts.banner, 20,
+                           m_game.map.DisplayName());
 }
 
 void Hud::ShowWindow(const std::string& gbkName) {

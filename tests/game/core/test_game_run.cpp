@@ -9,14 +9,27 @@
 
 #include "core/game.h"
 #include "shared/gbk.h"
+#include "shared/wdm_map.h"
 
 namespace {
+
+// A game without its first map ends at start-up, so every data folder gets
+// one: a single square across an 800 x 600 map.
+void WriteFirstMap(const std::filesystem::path& data) {
+    wdm::MapData map;
+    map.header.startGround = 1;
+    map.squares.push_back({0, 500, 800, 100, 0});
+    auto maps = data / gbk::ToUtf8(gbk::Lit("地图"));
+    std::filesystem::create_directories(maps);
+    wdm::WriteMap((maps / gbk::ToUtf8(gbk::Lit("新手村1.Wdm"))).string(), map);
+}
 
 std::filesystem::path TempDir(const std::string& name) {
     auto dir = std::filesystem::temp_directory_path() /
                ("lumo_game_" + name + "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    WriteFirstMap(dir);
     return dir;
 }
 
