@@ -111,6 +111,8 @@ public:
     int townGround() const { return m_townGround; }
     float floatSpeed() const { return m_floatSpeed; }
     const TextureCache& sharedTextures() const { return m_sharedTextures; }
+    TextureCache& sharedTextures() { return m_sharedTextures; }
+    const Sprite& backgroundSprite() const { return m_backgroundSprite; }
     std::size_t textureCount() const { return m_textureCache.size(); }
 
     // Writes the keys "map", "npcs", "monsters", "groundItems", "effects".
