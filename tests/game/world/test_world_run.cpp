@@ -1,0 +1,56 @@
+// A whole headless run: scripted input walks the player into a touch link
+// and the state dump names the map it led to.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "world_fixture.h"
+
+namespace {
+
+TEST(WorldRun, WalkingThroughALinkEndsOnTheOtherMap) {
+    auto data = world_test::TempDataDir("run");
+    wdm::MapData first = world_test::SimpleMap(800, 600);
+    first.events.push_back(world_test::LinkEvent(200, 420, 200, 100, {2, 2, 30, true, 1}));
+    ASSERT_TRUE(wdm::WriteMap(world_test::MapPath(data, "新手村1.Wdm").string(), first).ok);
+    wdm::MapData second = world_test::SimpleMap(1200, 600);
+    second.squares.push_back({600, 300, 200, 20, 0});
+    ASSERT_TRUE(wdm::WriteMap(world_test::MapPath(data, "新手村2.Wdm").string(), second).ok);
+    // The map table, as the data file gives it and as rows already in place.
+    std::filesystem::create_directories(data / gbk::ToUtf8(gbk::Lit("脚本")));
+    std::ofstream(data / gbk::ToUtf8(gbk::Lit("脚本")) / "Map.csv", std::ios::binary)
+        << gbk::Lit("初始地图(1,\"新手村1.Wdm\",\"\",0)\n初始地图(2,\"新手村2.Wdm\",\"\",0)\n");
+    std::ofstream(data / "input.txt") << "10 key down Right\n150 key up Right\n";
+
+    GameOptions o;
+    o.headless = true;
+    o.dataDir = data.string();
+    o.frames = 200;
+    o.seed = 5;
+    o.inputFile = (data / "input.txt").string();
+    o.dumpStatePath = (data / "state.json").string();
+    Game game(o);
+    for (const char* name : {"新手村1.Wdm", "新手村2.Wdm"}) {
+        MapRow row;
+        row.number = game.dataTables().maps.Count() + 1;
+        row.fileName = gbk::Lit(name);
+        game.dataTables().maps.Append(row);
+    }
+    ASSERT_EQ(game.Run(), 0);
+
+    std::ifstream in(data / "state.json");
+    std::stringstream ss;
+    ss << in.rdbuf();
+    const std::string json = ss.str();
+    EXPECT_NE(json.find("\"name\": \"新手村2.Wdm\""), std::string::npos) << json.substr(0, 400);
+    EXPECT_NE(json.find("\"displayName\": \"风铃谷 - 新手村2\""), std::string::npos);
+    // Placed on ground 2 (600..800) at offset 30, then still walking right:
+    // off its end and down to the floor.
+    EXPECT_EQ(game.player.facing, 2);
+    EXPECT_GT(game.player.x, 800);
+    EXPECT_FLOAT_EQ(game.player.y + game.player.height, 502);
+    std::filesystem::remove_all(data);
+}
+
+}  // namespace
