@@ -1,0 +1,148 @@
+#pragma once
+// Owner of one embedded Lua 5.1 state: loading and running script text,
+// calling script functions, registering script commands and the stack
+// readers and pushers those commands use.
+//
+// Texts crossing into and out of Lua are GBK byte strings. Script errors are
+// never returned as values: they are shown through the message-box callback
+// (modal in the game) and the operation reports false.
+//
+// Every chunk runs on a fresh Lua thread of this state, so globals are shared
+// between runs while a runtime error (or a yield) only ends the chunk that
+// raised it. A chunk or a called function that runs past the instruction
+// budget is stopped with a Lua error and reported like any runtime error.
+
+#include <lua.hpp>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Shows a modal message box with an OK button. Texts are GBK.
+using MessageBoxFn = std::function<void(const std::string& gbkText, const std::string& gbkCaption)>;
+
+class ScriptState {
+public:
+    // Lua instructions a chunk or a protected call may execute before it is
+    // stopped (scripts that loop forever must not freeze the game).
+    static constexpr long kDefaultInstructionBudget = 100'000'000;
+
+    // The state is not created yet; call Create().
+    explicit ScriptState(MessageBoxFn messageBox = {});
+    ~ScriptState();  // closes the Lua state
+    ScriptState(const ScriptState&) = delete;
+    ScriptState& operator=(const ScriptState&) = delete;
+
+    // Loads `text` (GBK) as one chunk, opens the standard libraries again,
+    // and runs the chunk with no arguments. A syntax error is shown as
+    // <status name>",错误码 =="<Lua message> with the caption "脚本错误";
+    // a runtime error, a yield at top level or a stopped runaway chunk the
+    // same way with the caption "运行时出错". Returns true on success. An
+    // empty text runs and succeeds. False without a message when the state
+    // was never created.
+    bool RunText(std::string_view text);
+
+    // Creates the Lua state (does nothing when it exists).
+    void Create();
+    // Closes the Lua state; the game never does this.
+    void Close();
+
+    // lua_pcall with no error handler of the function below `argumentCount`
+    // arguments on the stack. On failure the error value is popped and
+    // "LUA_运行时错误\r\n" + status name is shown with the default caption.
+    bool ProtectedCall(int argumentCount, int resultCount);
+
+    // Pushes the global of that name (nil when undefined).
+    void GetGlobal(const std::string& name);
+    // Makes `function` the global function `name` (no upvalues).
+    void Register(const std::string& name, lua_CFunction function);
+    // Pops n values (never below the bottom of the stack).
+    void Pop(int n);
+
+    // Name of a Lua 5.1 status code: 0 "没有错误！", 2 "运行错误！",
+    // 3 "预编译时句法错误！", 4 "内存分配错误！", 5 "LUA_ERRERR！",
+    // anything else (a yield included) "未知返回类型!". GBK.
+    static const std::string& StatusName(int code);
+
+    // Stack readers. n counts from the top of the stack: 1 is the top (the
+    // last argument of a command). A position beyond the stack height reads
+    // as none: 0, nullptr, false, empty text.
+    double ToNumber(int n) const;          // non-numbers read 0
+    int ToInt(int n) const;                // ToNumber truncated toward zero
+    lua_CFunction ToCFunction(int n) const;
+    bool ToBoolean(int n) const;
+    std::string ToText(int n) const;       // strings and numbers; anything else ""
+
+    int StackHeight() const;
+
+    // Type tests on a stack index of any Lua state (Lua's own index, not n).
+    static bool IsFunction(lua_State* L, int index) { return lua_type(L, index) == LUA_TFUNCTION; }
+    static bool IsTable(lua_State* L, int index) { return lua_type(L, index) == LUA_TTABLE; }
+    static bool IsLightUserData(lua_State* L, int index) { return lua_type(L, index) == LUA_TLIGHTUSERDATA; }
+    static bool IsNil(lua_State* L, int index) { return lua_type(L, index) == LUA_TNIL; }
+    static bool IsBoolean(lua_State* L, int index) { return lua_type(L, index) == LUA_TBOOLEAN; }
+    static bool IsNone(lua_State* L, int index) { return lua_type(L, index) == LUA_TNONE; }
+    static bool IsNoneOrNil(lua_State* L, int index) { return lua_type(L, index) <= 0; }
+
+    // Stack pushers.
+    void PushText(std::string_view text);
+    void PushCFunction(lua_CFunction function);
+    void PushBoolean(bool value);
+    void PushNumber(double value);
+    void PushNil();
+
+    // --- beyond the basic operations ---------------------------------------
+
+    // GetGlobal(name) then ProtectedCall(0, 0): how a dialog choice calls
+    // the function it names. An undefined name fails like a failing call.
+    bool CallGlobal(const std::string& name);
+
+    // Truncates toward zero into a signed 32-bit value; values outside the
+    // range wrap modulo 2^32 (so 0xFFFF0000 written as a positive number is
+    // the colour it looks like); NaN and huge values give 0.
+    static std::int32_t TruncateToInt(double value);
+
+    // Shows a message box through the callback (used by "msg").
+    void ShowMessage(const std::string& gbkText, const std::string& gbkCaption) const;
+    void SetMessageBox(MessageBoxFn messageBox) { m_messageBox = std::move(messageBox); }
+    // Caption of a failed protected call (GBK).
+    void SetDefaultCaption(std::string gbkCaption) { m_defaultCaption = std::move(gbkCaption); }
+    void SetInstructionBudget(long instructions) { m_budget = instructions; }
+
+    // An opaque pointer the registered commands find their game objects by.
+    void SetCommandContext(void* context) { m_commandContext = context; }
+    void* CommandContext() const { return m_commandContext; }
+
+    // The ScriptState that owns a Lua state or any of its threads, or
+    // nullptr for a foreign one.
+    static ScriptState* FromLua(lua_State* L);
+
+    // A command runs on the Lua thread that called it: between these two
+    // calls the readers and pushers work on `L`. Enter returns the previous
+    // thread, to hand back to Leave (commands may nest).
+    lua_State* EnterCommand(lua_State* L);
+    void LeaveCommand(lua_State* previous);
+
+    lua_State* lua() const { return m_L; }
+
+private:
+    bool RunChunk(std::string_view text);
+    lua_State* Current() const { return m_active != nullptr ? m_active : m_L; }
+    // Lua's index of position n, or 0 when n is not on the stack.
+    int IndexOf(int n) const;
+    void Report(int status, const std::string& message, const std::string& caption) const;
+    void BeginRun();
+    void EndRun();
+    static void CountHook(lua_State* L, lua_Debug* debug);
+
+    lua_State* m_L = nullptr;
+    lua_State* m_active = nullptr;  // thread of the running command
+    MessageBoxFn m_messageBox;
+    std::string m_defaultCaption;
+    void* m_commandContext = nullptr;
+    long m_budget = kDefaultInstructionBudget;
+    long m_used = 0;
+    int m_runDepth = 0;
+    int m_commandDepth = 0;
+};

@@ -1,0 +1,81 @@
+// The data tables: row numbering, bounds-checked lookups, item lookup by
+// name and the NPC state records that grow with the NPC table.
+
+#include "gameplay/data_tables.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DataTables, RowsAreNumberedFromOneInAppendOrder) {
+    DataTables t;
+    EXPECT_EQ(t.maps.Append({7, "a.Wdm", ""}), 1);
+    EXPECT_EQ(t.maps.Append({3, "b.Wdm", ""}), 2);
+    ASSERT_NE(t.maps.At(1), nullptr);
+    EXPECT_EQ(t.maps.At(1)->fileName, "a.Wdm");  // by position, not by the number column
+    EXPECT_EQ(t.maps.At(2)->number, 3);
+}
+
+TEST(DataTables, LookupsOutsideATableFindNothing) {
+    DataTables t;
+    t.items.Append(ItemRow{});
+    t.skills.Append(SkillRow{});
+    t.AppendNpc(NpcRow{});
+    t.monsters.Append(MonsterRow{});
+    t.quests.Append(QuestRow{});
+    for (int k : {0, -1, 2, 1000000, -2147483647 - 1}) {
+        EXPECT_EQ(t.items.At(k), nullptr) << k;
+        EXPECT_EQ(t.skills.At(k), nullptr) << k;
+        EXPECT_EQ(t.maps.At(k), nullptr) << k;
+        EXPECT_EQ(t.npcs.At(k), nullptr) << k;
+        EXPECT_EQ(t.monsters.At(k), nullptr) << k;
+        EXPECT_EQ(t.quests.At(k), nullptr) << k;
+        EXPECT_EQ(t.npcState.At(k), nullptr) << k;
+    }
+    EXPECT_NE(t.items.At(1), nullptr);
+    EXPECT_EQ(t.maps.At(1), nullptr);  // empty table
+}
+
+TEST(DataTables, ItemsByNameTakeTheFirstMatch) {
+    DataTables t;
+    ItemRow a;
+    a.name = "potion";
+    a.price = 1;
+    ItemRow b = a;
+    b.price = 2;
+    ItemRow c;
+    c.name = "sword";
+    t.items.Append(c);
+    t.items.Append(a);
+    t.items.Append(b);
+    EXPECT_EQ(t.FindItem("potion"), 2);
+    ASSERT_NE(t.ItemByName("potion"), nullptr);
+    EXPECT_EQ(t.ItemByName("potion")->price, 1);
+    EXPECT_EQ(t.FindItem("Potion"), 0);  // byte for byte
+    EXPECT_EQ(t.FindItem(""), 0);
+    EXPECT_EQ(t.ItemByName("shield"), nullptr);
+}
+
+TEST(DataTables, NpcStateGrowsWithTheNpcTableZeroed) {
+    DataTables t;
+    EXPECT_EQ(t.AppendNpc(NpcRow{}), 1);
+    t.npcState.At(1)->variable = 5;
+    EXPECT_EQ(t.AppendNpc(NpcRow{}), 2);
+    EXPECT_EQ(t.npcs.Count(), t.npcState.Count());
+    const NpcStateRecord* second = t.npcState.At(2);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->variable, 0);
+    EXPECT_EQ(second->questState, 0);
+    EXPECT_EQ(second->questVariable, 0);
+    EXPECT_EQ(t.npcState.At(1)->variable, 5);
+}
+
+TEST(DataTables, ConsumablesReadRestoredPointsFromTheAttackColumns) {
+    ItemRow potion;
+    potion.minPhysAttack = 30;
+    potion.maxPhysAttack = 15;
+    EXPECT_EQ(potion.hpRestored(), 30);
+    EXPECT_EQ(potion.mpRestored(), 15);
+}
+
+}  // namespace
