@@ -103,9 +103,12 @@ int Game::Run() {
     return m_exitStatus;
 }
 
-void Game::LoadScripts() {}
+void Game::LoadScripts() {
+    scripts.LoadDataTables(dataPaths);
+    levelUpScript = scripts.levelUpScript();
+}
 
-void Game::RunMainScript() {}
+void Game::RunMainScript() { scripts.RunScriptFile(Resolve(gbk::Lit("\\data\\脚本\\Main.lua"))); }
 
 // ------------------------------------------------------------ frame loop
 
@@ -312,6 +315,16 @@ void Game::DumpState(JsonWriter& w) const {
     hud.DumpState(w);  // hud, banners, notices
     w.Key("dialog");
     dialogBox.DumpState(w);
+    w.Key("dataTables");
+    w.BeginObject();
+    const DataTables& tables = dataTables();
+    w.Field("items", tables.items.Count());
+    w.Field("skills", tables.skills.Count());
+    w.Field("maps", tables.maps.Count());
+    w.Field("npcs", tables.npcs.Count());
+    w.Field("monsters", tables.monsters.Count());
+    w.Field("quests", tables.quests.Count());
+    w.EndObject();
     w.Key("messageBoxes");
     w.BeginArray();
     for (const MessageBoxRecord& m : messageBoxes) {

@@ -30,6 +30,7 @@
 #include "gameplay/player.h"
 #include "platform/engine.h"
 #include "platform/fonts.h"
+#include "platform/script_runtime.h"
 #include "platform/sounds.h"
 #include "shared/paths.h"
 #include "ui/chat_log.h"
@@ -88,8 +89,8 @@ public:
     // Whether a ground item at (ix, iy) lies in the player's pick-up reach.
     static bool InPickUpReach(const Player& p, float ix, float iy);
     // The data tables (items, skills, maps, NPCs, monsters, quests) by row.
-    DataTables& dataTables() { return m_dataTables; }
-    const DataTables& dataTables() const { return m_dataTables; }
+    DataTables& dataTables() { return scripts.tables(); }
+    const DataTables& dataTables() const { return scripts.tables(); }
     // Ends the frame loop after the current loading step; Run then returns
     // `status` (non-zero: the game could not go on).
     void RequestExit(int status) { m_exitStatus = status; }
@@ -109,6 +110,11 @@ public:
     paths::DataPaths dataPaths;
     Random random;
     Engine engine;
+    // The two Lua states with their commands, the data tables and the
+    // level-up script; script errors go to ShowMessageBox.
+    ScriptRuntime scripts{random, [this](const std::string& text, const std::string& caption) {
+                              ShowMessageBox(text, caption, 0);
+                          }};
     FrameCache frameCache{engine, dataPaths};
     GameFonts fonts;
     GameSounds sounds;
@@ -145,8 +151,6 @@ private:
     void InjectInputFor(long frame);
     std::size_t m_nextInput = 0;
     int m_exitStatus = 0;
-    // Until the script host owns the tables, they live here.
-    DataTables m_dataTables;
 };
 
 // Runs the game with these options; returns the process exit status.

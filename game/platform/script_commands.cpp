@@ -114,7 +114,7 @@ Message ReadMessage(const ScriptState& s, std::uint32_t defaultColour) {
 
 int Choices(ScriptContext& c, ScriptState& s) {
     const int count = s.StackHeight();
-    std::vector<DialogChoice> choices;
+    std::vector<ScriptChoice> choices;
     choices.reserve(static_cast<std::size_t>(count));
     for (int k = 1; k <= count; ++k) {
         // Argument k in call order sits at position count - k + 1.

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-// One entry of the NPC dialog's choice list.
-struct DialogChoice {
+// One entry of the NPC dialog's choice list, as "选择项" hands it over.
+struct ScriptChoice {
     std::string caption;
     std::string action;  // global Lua function name, "exit", or empty
 };
@@ -56,7 +56,7 @@ public:
 
     // --- NPC dialog box ---------------------------------------------------
     // Replaces the whole choice list (the dialog lays out the buttons).
-    virtual void SetDialogChoices(const std::vector<DialogChoice>& /*choices*/) {}
+    virtual void SetDialogChoices(const std::vector<ScriptChoice>& /*choices*/) {}
     // DialogOpen := 0.
     virtual void CloseDialog() {}
     // The text shown above the choices.

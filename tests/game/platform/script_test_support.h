@@ -36,7 +36,7 @@ struct SpawnedEffect {
 
 class FakeServices : public ScriptServices {
 public:
-    void SetDialogChoices(const std::vector<DialogChoice>& c) override { choices = c; }
+    void SetDialogChoices(const std::vector<ScriptChoice>& c) override { choices = c; }
     void CloseDialog() override { dialogClosed = true; }
     void SetDialogPrompt(const std::string& text) override { prompt = gbk::ToUtf8(text); }
     void AddChatLine(const std::string& label, const std::string& text, std::uint32_t labelColour, bool,
@@ -89,7 +89,7 @@ public:
         return n;
     }
 
-    std::vector<DialogChoice> choices;
+    std::vector<ScriptChoice> choices;
     bool dialogClosed = false;
     std::string prompt;
     std::vector<ChatLine> chat;
