@@ -9,8 +9,13 @@
 //   lip has kLip transparent-ish pixels above the lip for blade tips, so it is
 //   placed at (square top - kLip): the lip line then lies exactly on the
 //   square's top edge, where the feet stand.
-// - Slope pieces are slope width x (slope height + kLip), placed at
-//   (slope left, slope top - kLip); their surface is the slope's diagonal.
+// - Slope pieces are (slope width + kSlopeLead) x (slope height + kLip).
+//   A walker stands on a slope at the height of its box's leading edge (right
+//   edge on kind 0, left edge on kind 1), so the drawn diagonal is moved
+//   kSlopeLead px (half the player's box) toward the low end: a kind 0 piece
+//   goes at (slope left - kSlopeLead, slope top - kLip), a kind 1 piece at
+//   (slope left, slope top - kLip); each has a flat top kSlopeLead long at
+//   its high end.
 // - Fill pieces (dirt, soil, stone) are 64 x 64 and have no lip.
 
 #include "output.h"
@@ -18,6 +23,7 @@
 namespace contentgen {
 
 inline constexpr int kLip = 8;
+inline constexpr int kSlopeLead = 20;
 
 // All map pictures.
 void GenerateMapArt(Output& out);

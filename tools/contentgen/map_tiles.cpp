@@ -6,6 +6,7 @@
 #include "effects.h"
 #include "map_art.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -163,23 +164,28 @@ void Island(Output& out, const GroundTheme& t, const char* base) {
     }
 }
 
-// A slope piece for a slope of w x h: kind 0 rises to the right (surface
-// from bottom left to top right), kind 1 falls to the right.
+// A slope piece for a slope of w x h: kind 0 rises to the right, kind 1
+// falls to the right. The ground under a walker is taken at the leading
+// edge of its box (the right edge on kind 0, the left edge on kind 1), half
+// a box width from where its feet are drawn; so the drawn diagonal is moved
+// kSlopeLead px toward the low end and a flat top of that length closes the
+// gap at the high end. The piece is (w + kSlopeLead) x (h + kLip).
 void Slope(Output& out, const GroundTheme& t, int kind, int w, int h) {
-    Canvas c(w, h + kLip);
+    const int pw = w + kSlopeLead;
+    Canvas c(pw, h + kLip);
     cairo_t* cr = c.cr();
     auto surf = [&](double x) {
-        const double u = x / w;
-        return kLip + (kind == 0 ? (1 - u) : u) * h;
+        const double u = kind == 0 ? x / w : (x - kSlopeLead) / w;
+        return kLip + std::clamp(kind == 0 ? 1 - u : u, 0.0, 1.0) * h;
     };
     cairo_move_to(cr, 0, surf(0));
-    cairo_line_to(cr, w, surf(w));
-    cairo_line_to(cr, w, h + kLip);
+    for (double x = 0; x <= pw; x += 1) cairo_line_to(cr, x, surf(x));
+    cairo_line_to(cr, pw, h + kLip);
     cairo_line_to(cr, 0, h + kLip);
     cairo_close_path(cr);
     SoilFill(cr, t);
-    Pebbles(cr, t, kind == 0 ? w * 0.55 : 0, h * 0.55 + kLip, w * 0.45, h * 0.45, 2, 23);
-    GrassBand(cr, t, 0, w, surf);
+    Pebbles(cr, t, kind == 0 ? pw * 0.5 : 0, h * 0.55 + kLip, pw * 0.5, h * 0.45, 1, 23);
+    GrassBand(cr, t, 0, pw, surf);
     const std::string name = std::string(kind == 0 ? "slope_up_" : "slope_down_") + std::to_string(w) + "x" + std::to_string(h);
     out.Png(Name(t, name.c_str()), c);
 }
@@ -270,10 +276,8 @@ void GenerateMapTiles(Output& out) {
         GroundTop(out, t);
         GroundFill(out, t);
         Island(out, t, "island");
-        Slope(out, t, 0, 128, 64);
-        Slope(out, t, 1, 128, 64);
-        Slope(out, t, 0, 192, 64);
-        Slope(out, t, 1, 192, 64);
+        Slope(out, t, 0, 64, 64);
+        Slope(out, t, 1, 64, 64);
     }
     StoneWall(out, 64, 88);
     StoneWall(out, 64, 80);
