@@ -83,11 +83,24 @@ void FrameAnimation::StepBackAndForth(int duration, int first, int last, float e
 }
 
 void FrameAnimation::Draw(int drawFlag) {
-    int blend = drawFlag == 1 ? (BLEND_COLORMUL | BLEND_ALPHAADD) : BLEND_DEFAULT;
+    // A glowing frame is drawn twice: once blended normally, so its shape
+    // stays visible over a bright sky, then added on top as light.
+    SetBlend(BLEND_DEFAULT);
+    RenderCurrent();
+    if (drawFlag == 1) {
+        SetBlend(BLEND_COLORMUL | BLEND_ALPHAADD);
+        RenderCurrent();
+    }
+}
+
+void FrameAnimation::SetBlend(int blend) {
     if (blend != m_blend) {
         m_sprite.SetBlendMode(blend);
         m_blend = blend;
     }
+}
+
+void FrameAnimation::RenderCurrent() {
     if (m_mirror) {
         m_sprite.RenderEx(m_drawX, m_drawY, 0, -1, 1);
     } else {

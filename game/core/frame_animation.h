@@ -38,8 +38,9 @@ public:
     // first .. last .. first: the counter runs 0 .. 2 * (last - first).
     void StepBackAndForth(int duration, int first, int last, float elapsed, bool mirror = false);
 
-    // Draws the current frame at the draw position; drawFlag 1 adds the
-    // frame's colours to the screen (glows), 0 blends normally.
+    // Draws the current frame at the draw position; drawFlag 1 makes it glow
+    // (blended normally, then added to the screen once more), 0 blends
+    // normally.
     void Draw(int drawFlag = 0);
 
     // Step-and-draw in one call.
@@ -83,6 +84,8 @@ public:
     const Sprite& sprite() const { return m_sprite; }
 
 private:
+    void SetBlend(int blend);
+    void RenderCurrent();
     // Timing common to every mode.
     void Tick(int duration, float elapsed);
     void Show(bool textureSize, bool mirror);
