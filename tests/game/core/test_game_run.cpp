@@ -172,4 +172,47 @@ TEST(GameRun, BadInputFileExitsWithStatus2AndNamesTheLine) {
     std::filesystem::remove_all(dir);
 }
 
+std::string ReadAll(const std::filesystem::path& p) {
+    std::ifstream in(p);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// The bundled town: walking left into the portal and pressing Up takes the
+// player to the second village, through the real program and content.
+TEST(GameRun, WalkingThroughTheTownPortalReachesTheNextMap) {
+    auto dir = TempDir("portal");
+    std::ofstream(dir / "walk.txt") << "10 key down Left\n75 key up Left\n80 key down Up\n82 key up Up\n";
+    auto dump = dir / "state.json";
+    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --frames 120 --seed 3 --input " +
+                      (dir / "walk.txt").string() + " --dump-state " + dump.string() + " > " +
+                      (dir / "out.txt").string() + " 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << ReadAll(dir / "out.txt");
+    const std::string json = ReadAll(dump);
+    EXPECT_NE(json.find("\"name\": \"" + gbk::ToUtf8(gbk::Lit("新手村2.Wdm")) + "\""), std::string::npos)
+        << json.substr(0, 400);
+    // The bundled tables and scripts load without a single error box.
+    EXPECT_NE(json.find("\"messageBoxes\": []"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+// A data table with a syntax error shows the script error box, and the game
+// still loads the rest and plays.
+TEST(GameRun, ABrokenDataTableShowsItsBoxAndTheGamePlaysOn) {
+    auto dir = TempDir("brokentable");
+    auto scripts = dir / gbk::ToUtf8(gbk::Lit("脚本"));
+    std::filesystem::create_directories(scripts);
+    std::ofstream(scripts / "Goods.csv") << gbk::Lit("初始物品(1,\"坏的\"") << "\n";
+    auto dump = dir / "state.json";
+    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --frames 20 --data " + dir.string() +
+                      " --dump-state " + dump.string() + " > " + (dir / "out.txt").string() + " 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << ReadAll(dir / "out.txt");
+    const std::string json = ReadAll(dump);
+    EXPECT_NE(json.find("\"phase\": 31"), std::string::npos);
+    EXPECT_NE(json.find(gbk::ToUtf8(gbk::Lit("脚本错误"))), std::string::npos) << json;
+    EXPECT_NE(json.find(gbk::ToUtf8(gbk::Lit("预编译时句法错误！"))), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace
