@@ -375,16 +375,6 @@ void GameMap::DumpState(JsonWriter& w) const {
     w.Field("floatSpeed", m_floatSpeed);
     w.Field("mapNameTimer", banner.mapNameTimer);
     w.Field("bannerAlpha", banner.bannerAlpha);
-    w.Key("camera");
-    w.BeginObject();
-    const Camera& c = m_game.camera;
-    w.Field("mapWidth", c.mapWidth);
-    w.Field("mapHeight", c.mapHeight);
-    w.Field("anchorX", c.anchorX);
-    w.Field("anchorY", c.anchorY);
-    w.Field("offsetX", c.offsetX);
-    w.Field("offsetY", c.offsetY);
-    w.EndObject();
     w.Key("grounds");
     w.BeginObject();
     w.Field("squares", static_cast<int>(m_terrain.squares.size()));
