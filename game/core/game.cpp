@@ -88,6 +88,9 @@ int Game::Run() {
         std::cerr << kNoDisplayHelp;
         return 3;
     }
+    // A window's renderer keeps no picture after presenting; screenshots
+    // need the engine to copy each finished scene.
+    if (!options.screenshots.empty()) engine.KeepFrames(true);
     logicActive = 1;
     loader.Initialise();
 
