@@ -44,6 +44,22 @@ constexpr const char* kNoDisplayHelp =
 
 }  // namespace
 
+EngineStartRecord GameStartRecord(bool headless) {
+    EngineStartRecord record;
+    record.hideMouse = 1;
+    record.title = gbk::Lit("Lumo 横板RPG - 项目组");
+    record.framesPerSecond = 60;
+    record.keepRunningInactive = 1;
+    record.soundOn = 1;
+    record.depthBuffer = 1;
+    record.frameFunc = OnFrame;
+    record.renderFunc = OnRender;
+    record.focusLostFunc = OnFocusLost;
+    record.focusGainFunc = OnFocusGained;
+    record.headless = headless ? 1 : 0;
+    return record;
+}
+
 Game::Game(GameOptions opts)
     : options(std::move(opts)),
       dataPaths(paths::ProgramFolder(), options.dataDir),
@@ -69,19 +85,7 @@ int Game::Run() {
         return 3;
     }
 
-    EngineStartRecord record;
-    record.hideMouse = 1;
-    record.title = gbk::Lit("Lumo 横板RPG - 项目组");
-    record.framesPerSecond = 60;
-    record.keepRunningInactive = 1;
-    record.soundOn = 1;
-    record.depthBuffer = 1;
-    record.frameFunc = OnFrame;
-    record.renderFunc = OnRender;
-    record.focusLostFunc = OnFocusLost;
-    record.focusGainFunc = OnFocusGained;
-    record.headless = options.headless ? 1 : 0;
-
+    EngineStartRecord record = GameStartRecord(options.headless);
     if (engine.Initiate(record, true) == 0) return 1;
     if (!engine.videoStarted() && !options.headless) {
         engine.Shutdown();

@@ -153,6 +153,12 @@ private:
     int m_exitStatus = 0;
 };
 
+// The start record the program entry hands to the engine: hidden system
+// pointer, the game's title, 60 frames a second, 800 x 600, keep running
+// when inactive, sound and depth buffer on, and the game's frame, render
+// and focus callbacks (which reach the Game while Run is active).
+EngineStartRecord GameStartRecord(bool headless);
+
 // Runs the game with these options; returns the process exit status.
 int RunGame(const GameOptions& options);
 // The whole program: parses the command line, prints help or errors, runs.

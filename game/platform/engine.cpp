@@ -8,8 +8,8 @@ HENGINE Engine::Initiate(const EngineStartRecord& record, bool windowed) {
     // Headless mode must be known before any other state touches video or
     // audio, so it goes first.
     if (record.headless) {
-        System_SetState_b(m_handle, LUMO_HEADLESS, true);
-        System_SetState_f(m_handle, LUMO_FIXED_DELTA, 1.0f / 60.0f);
+        SetBool(LUMO_HEADLESS, true);
+        SetFloat(LUMO_FIXED_DELTA, 1.0f / 60.0f);
     }
     int width = record.width == 0 ? 800 : record.width;
     int height = record.height == 0 ? 600 : record.height;
@@ -20,25 +20,26 @@ HENGINE Engine::Initiate(const EngineStartRecord& record, bool windowed) {
         m_handle = 0;
         return 0;
     }
-    if (record.framesPerSecond != 0) System_SetState_i(m_handle, LUMO_FPS, record.framesPerSecond);
-    if (!record.logFile.empty()) System_SetState_s(m_handle, LUMO_LOGFILE, record.logFile.c_str());
-    if (record.exitFunc) System_SetState_func(m_handle, LUMO_EXITFUNC, record.exitFunc);
-    if (record.keepRunningInactive == 1) System_SetState_b(m_handle, LUMO_DONTSUSPEND, true);
-    if (record.colourDepth != 0) System_SetState_i(m_handle, LUMO_SCREENBPP, record.colourDepth);
-    if (record.parentWindow != 0) System_SetState_h(m_handle, LUMO_HWNDPARENT, record.parentWindow);
-    if (record.focusLostFunc) System_SetState_func(m_handle, LUMO_FOCUSLOSTFUNC, record.focusLostFunc);
-    if (record.focusGainFunc) System_SetState_func(m_handle, LUMO_FOCUSGAINFUNC, record.focusGainFunc);
-    if (record.depthBuffer == 1) System_SetState_b(m_handle, LUMO_ZBUFFER, true);
-    System_SetState_b(m_handle, LUMO_USESOUND, record.soundOn == 1);
-    System_SetState_func(m_handle, LUMO_FRAMEFUNC, record.frameFunc);
-    System_SetState_func(m_handle, LUMO_RENDERFUNC, record.renderFunc);
+    if (record.framesPerSecond != 0) SetInt(LUMO_FPS, record.framesPerSecond);
+    if (!record.logFile.empty()) SetText(LUMO_LOGFILE, record.logFile);
+    if (record.exitFunc) SetFunc(LUMO_EXITFUNC, record.exitFunc);
+    if (record.keepRunningInactive == 1) SetBool(LUMO_DONTSUSPEND, true);
+    if (record.colourDepth != 0) SetInt(LUMO_SCREENBPP, record.colourDepth);
+    if (record.parentWindow != 0) SetHandle(LUMO_HWNDPARENT, record.parentWindow);
+    if (record.focusLostFunc) SetFunc(LUMO_FOCUSLOSTFUNC, record.focusLostFunc);
+    if (record.focusGainFunc) SetFunc(LUMO_FOCUSGAINFUNC, record.focusGainFunc);
+    if (record.depthBuffer == 1) SetBool(LUMO_ZBUFFER, true);
+    SetBool(LUMO_USESOUND, record.soundOn == 1);
+    SetFunc(LUMO_FRAMEFUNC, record.frameFunc);
+    SetFunc(LUMO_RENDERFUNC, record.renderFunc);
     // The engine layer shows its own title; the record's title stays in the record.
-    System_SetState_s(m_handle, LUMO_TITLE, gbk::Lit("Lumo 横板RPG").c_str());
-    System_SetState_i(m_handle, LUMO_SCREENWIDTH, width);
-    System_SetState_i(m_handle, LUMO_SCREENHEIGHT, height);
-    System_SetState_b(m_handle, LUMO_HIDEMOUSE, record.hideMouse != 0);
-    System_SetState_b(m_handle, LUMO_SHOWSPLASH, false);
-    System_SetState_b(m_handle, LUMO_WINDOWED, windowed);
+    SetText(LUMO_TITLE, gbk::Lit("Lumo 横板RPG"));
+    SetInt(LUMO_SCREENWIDTH, width);
+    SetInt(LUMO_SCREENHEIGHT, height);
+    SetBool(LUMO_HIDEMOUSE, record.hideMouse != 0);
+    SetBool(LUMO_SHOWSPLASH, false);
+    SetBool(LUMO_WINDOWED, windowed);
+    TraceState("initiate");
     m_videoStarted = System_Initiate_e(m_handle);
     return m_handle;
 }
@@ -50,4 +51,34 @@ void Engine::Shutdown() {
     System_Shutdown_e(m_handle);
     Release_e(m_handle);
     m_handle = 0;
+}
+
+void Engine::SetBool(int state, bool value) {
+    TraceState("b" + std::to_string(state) + "=" + (value ? "1" : "0"));
+    System_SetState_b(m_handle, state, value);
+}
+
+void Engine::SetInt(int state, int value) {
+    TraceState("i" + std::to_string(state) + "=" + std::to_string(value));
+    System_SetState_i(m_handle, state, value);
+}
+
+void Engine::SetFloat(int state, float value) {
+    TraceState("f" + std::to_string(state) + "=" + std::to_string(value));
+    System_SetState_f(m_handle, state, value);
+}
+
+void Engine::SetHandle(int state, std::uintptr_t value) {
+    TraceState("h" + std::to_string(state) + "=" + std::to_string(value));
+    System_SetState_h(m_handle, state, value);
+}
+
+void Engine::SetText(int state, const std::string& value) {
+    TraceState("s" + std::to_string(state));
+    System_SetState_s(m_handle, state, value.c_str());
+}
+
+void Engine::SetFunc(int state, LumoCallback fn) {
+    TraceState("func" + std::to_string(state));
+    System_SetState_func(m_handle, state, fn);
 }

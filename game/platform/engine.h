@@ -6,6 +6,7 @@
 // a 0 handle, so objects can be built and tested without a live engine.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "lumo/lumo.h"
@@ -31,6 +32,12 @@ public:
     void Shutdown();
 
     HENGINE handle() const { return m_handle; }
+
+    // Test hook: told of every engine state Initiate sets, in the order it
+    // sets them, as kind letter, state number and value: "b4=0", "i24=60",
+    // "f101=0.016667", "h16=1", "s27" and "func8" (texts and callbacks
+    // without their value).
+    std::function<void(const std::string&)> stateTrace;
 
     // ---- system
     int Width() const { return System_GetWidth_e(m_handle); }
@@ -82,6 +89,16 @@ public:
     void SetDrawListener(LumoDrawListener fn, void* user) { Harness_SetDrawListener(m_handle, fn, user); }
 
 private:
+    void SetBool(int state, bool value);
+    void SetInt(int state, int value);
+    void SetFloat(int state, float value);
+    void SetHandle(int state, std::uintptr_t value);
+    void SetText(int state, const std::string& value);
+    void SetFunc(int state, LumoCallback fn);
+    void TraceState(const std::string& entry) {
+        if (stateTrace) stateTrace(entry);
+    }
+
     HENGINE m_handle = 0;
     bool m_videoStarted = false;
 };
