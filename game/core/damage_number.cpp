@@ -1,11 +1,17 @@
 #include "core/damage_number.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "core/json_writer.h"
 
 void DamageNumbers::Show(float value, int x, int y, const GlyphTable& glyphs, float cameraX) {
     DamageNumber rec;
+    // Values come from script-set attributes: a broken or huge one is
+    // bounded before the conversion (which truncates toward zero).
+    // (2147483520 is the largest float below 2^31.)
+    value = std::isnan(value) ? 0.0f : std::clamp(value, -2147483520.0f, 2147483520.0f);
     rec.value = static_cast<int>(value);
     std::string text = std::to_string(rec.value);
     rec.digits.resize(text.size());

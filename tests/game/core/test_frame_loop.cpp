@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,16 @@ TEST(FrameLoop, DamageNumbersShowTenFramesThenAllFinishedOnesGoTogether) {
     p.game.damageNumbers.Update(0.11f, 0, 0);
     p.game.damageNumbers.Draw();
     EXPECT_EQ(p.game.damageNumbers.size(), 0);
+}
+
+TEST(FrameLoop, DamageValuesAreTruncatedTowardZeroAndBounded) {
+    Playing p;
+    p.game.glyphs.assign(10, std::vector<FrameInfo>(10));
+    const std::pair<float, int> cases[] = {
+        {-7.9f, -7}, {0.99f, 0}, {1e12f, 2147483520}, {-1e12f, -2147483520}, {std::nanf(""), 0}};
+    for (auto [value, shown] : cases) p.game.ShowDamageNumber(value, 0, 0);
+    for (int i = 1; i <= 5; ++i) EXPECT_EQ(p.game.damageNumbers.At(i).value, cases[i - 1].second) << i;
+    EXPECT_EQ(p.game.damageNumbers.At(3).digits.size(), 10u);
 }
 
 TEST(FrameLoop, PickUpReachEdges) {
