@@ -331,6 +331,8 @@ void Game::DumpState(JsonWriter& w) const {
     w.Field("npcs", tables.npcs.Count());
     w.Field("monsters", tables.monsters.Count());
     w.Field("quests", tables.quests.Count());
+    w.Field("itemTemplates", scripts.templates().ItemCount());
+    w.Field("skillTemplates", scripts.templates().SkillCount());
     w.EndObject();
     w.Key("messageBoxes");
     w.BeginArray();

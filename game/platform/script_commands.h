@@ -17,12 +17,15 @@
 #include <span>
 
 class DataTables;
+class ItemTemplates;
 class Random;
 class ScriptServices;
 class ScriptState;
 
 struct ScriptContext {
     DataTables* tables = nullptr;
+    // The item templates copied into slots; an item without one is refused.
+    const ItemTemplates* templates = nullptr;
     Random* random = nullptr;
     ScriptServices* services = nullptr;  // never null while scripts run
 };

@@ -2,6 +2,7 @@
 // the NPC state records and the quest log.
 
 #include "gameplay/data_tables.h"
+#include "gameplay/item_templates.h"
 #include "platform/script_command_handlers.h"
 #include "platform/script_services.h"
 #include "platform/script_state.h"
@@ -72,6 +73,12 @@ int FindItem(const ScriptContext& c, const std::string& name) {
     return c.tables != nullptr ? c.tables->FindItem(name) : 0;
 }
 
+// The template of the first item of that name, or nullptr when there is no
+// such item or the item has no template (a row added after the build).
+const ItemRef* FindTemplate(const ScriptContext& c, const std::string& name) {
+    return c.templates != nullptr ? c.templates->Item(FindItem(c, name)) : nullptr;
+}
+
 // Pushes an NPC record field as a number, or nil for an NPC outside the table.
 int PushNpcField(ScriptContext& c, ScriptState& s, std::int32_t NpcStateRecord::*field) {
     if (const NpcStateRecord* record = Npc(c, s.ToInt(1))) {
@@ -110,20 +117,20 @@ int BagItemCount(ScriptContext& c, ScriptState& s) {
 }
 
 int AddShopItem(ScriptContext& c, ScriptState& s) {
-    const int item = FindItem(c, s.ToText(2));
-    if (item == 0) return 0;
+    const ItemRef* item = FindTemplate(c, s.ToText(2));
+    if (item == nullptr) return 0;
     // Each copy takes its own slot, so more copies than slots never fit.
     const int copies = std::min(s.ToInt(1), ScriptServices::kShopSlots);
     for (int i = 0; i < copies; ++i) {
         const int slot = FirstFreeShopSlot(*c.services);
         if (slot == 0) break;
-        c.services->SetShopItem(slot, item);
+        c.services->SetShopItem(slot, *item);
     }
     return 0;
 }
 
 int ResetShop(ScriptContext& c, ScriptState&) {
-    for (int slot = 1; slot <= ScriptServices::kShopSlots; ++slot) c.services->SetShopItem(slot, 0);
+    for (int slot = 1; slot <= ScriptServices::kShopSlots; ++slot) c.services->SetShopItem(slot, ItemRef{});
     return 0;
 }
 
@@ -171,13 +178,13 @@ int AddGold(ScriptContext& c, ScriptState& s) {
 }
 
 int AddItem(ScriptContext& c, ScriptState& s) {
-    const int item = FindItem(c, s.ToText(2));
-    if (item == 0) return 0;
+    const ItemRef* item = FindTemplate(c, s.ToText(2));
+    if (item == nullptr) return 0;
     const int copies = std::min(s.ToInt(1), ScriptServices::kBagSlots);
     for (int i = 0; i < copies; ++i) {
         const int slot = FirstBagSlot(*c.services, 0);
         if (slot == 0) break;
-        c.services->SetBagItem(slot, item);
+        c.services->SetBagItem(slot, *item);
     }
     return 0;
 }
@@ -190,7 +197,7 @@ int RemoveItem(ScriptContext& c, ScriptState& s) {
     for (int i = 0; i < std::min(count, ScriptServices::kBagSlots); ++i) {
         const int slot = FirstBagSlot(*c.services, item);
         if (slot == 0) break;
-        c.services->SetBagItem(slot, 0);
+        c.services->SetBagItem(slot, ItemRef{});
     }
     // The requested count is logged even when fewer copies were held.
     AddRedLine(*c.services, gbk::Lit("失去 ") + name + gbk::Lit(" x ") + std::to_string(count));
@@ -205,9 +212,13 @@ int EquipItem(ScriptContext& c, ScriptState& s) {
         AddRedLine(*c.services, gbk::Lit("道具 ") + itemName + gbk::Lit(" 不存在!"));
         return 0;
     }
+    // An item without a template (a row added after the build) cannot go
+    // into a slot; it is refused without a message.
+    const ItemRef* itemTemplate = c.templates != nullptr ? c.templates->Item(item) : nullptr;
+    if (itemTemplate == nullptr) return 0;
     for (int slot = 1; slot <= ScriptServices::kEquipmentSlots; ++slot) {
         if (slotName == gbk::Lit(kEquipmentSlotNames[slot - 1])) {
-            c.services->SetEquipment(slot, item);
+            c.services->SetEquipment(slot, *itemTemplate);
             break;
         }
     }

@@ -25,6 +25,7 @@ ScriptRuntime::ScriptRuntime(Random& random, MessageBoxFn messageBox)
       m_main([this](const std::string& text, const std::string& caption) { ShowMessage(text, caption); }),
       m_levelUp([this](const std::string& text, const std::string& caption) { ShowMessage(text, caption); }) {
     m_context.tables = &m_tables;
+    m_context.templates = &m_templates;
     m_context.random = &random;
     m_context.services = &m_defaultServices;
 }
@@ -53,6 +54,7 @@ bool ScriptRuntime::RunScriptFile(const std::string& utf8Path) { return RunScrip
 void ScriptRuntime::LoadDataTables(const paths::DataPaths& dataPaths) {
     CreateStates();
     for (const char* file : kDataTableFiles) RunScriptFile(dataPaths.Resolve(gbk::Lit(file)));
+    BuildTemplates();
     m_levelUpScript = ReadWholeFile(dataPaths.Resolve(gbk::Lit("\\data\\脚本\\Levelup.lua")));
 }
 

@@ -8,6 +8,7 @@
 // with RunScriptFile. Script errors go to the message-box callback.
 
 #include "gameplay/data_tables.h"
+#include "gameplay/item_templates.h"
 #include "platform/script_commands.h"
 #include "platform/script_services.h"
 #include "platform/script_state.h"
@@ -50,10 +51,14 @@ public:
     bool RunScriptFile(const std::string& utf8Path);
 
     // Creates the states when needed, runs the six data tables in order
-    // (Goods, Magic, Map, Npc, Monster, Quest under "\data\脚本\"), and reads
+    // (Goods, Magic, Map, Npc, Monster, Quest under "\data\脚本\"), builds
+    // the item and skill templates from them, and reads
     // "\data\脚本\Levelup.lua" whole into the level-up script text. A failing
     // table is reported and loading goes on.
     void LoadDataTables(const paths::DataPaths& dataPaths);
+    // (Re)builds one template per row of the item and skill tables as they
+    // are now. LoadDataTables does this once; later rows get none.
+    void BuildTemplates() { m_templates.Build(m_tables); }
 
     // Runs the level-up script text in the level-up state.
     bool RunLevelUp();
@@ -65,6 +70,7 @@ public:
     ScriptState& levelUpState() { return m_levelUp; }
     DataTables& tables() { return m_tables; }
     const DataTables& tables() const { return m_tables; }
+    const ItemTemplates& templates() const { return m_templates; }
     const std::string& levelUpScript() const { return m_levelUpScript; }
     void SetLevelUpScript(std::string gbkText) { m_levelUpScript = std::move(gbkText); }
 
@@ -78,6 +84,7 @@ private:
     MessageBoxFn m_messageBox;
     ScriptServices m_defaultServices;
     DataTables m_tables;
+    ItemTemplates m_templates;
     ScriptContext m_context;
     std::string m_levelUpScript;
     bool m_created = false;

@@ -15,6 +15,8 @@
 // of 0 means "empty"; colours are 32-bit ARGB; texts are GBK. The commands
 // range-check what they pass, but an override must still tolerate any value.
 
+#include "gameplay/item_templates.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -81,14 +83,15 @@ public:
     // The player's add-experience operation (multiplier, messages, level-up).
     virtual void AddExperience(int /*amount*/) {}
 
-    // --- item slots: hold item numbers, 0 = empty -----------------------------
-    // Setting a non-zero number puts a copy of that item's template into the
-    // slot; an owner refuses numbers it has no template for.
+    // --- item slots ------------------------------------------------------------
+    // The getters answer the item number a slot holds (0 = empty). The
+    // setters store a copy of `item`: a copy of the item's template (the
+    // commands never make one up), or an empty ItemRef to empty the slot.
     virtual int BagItem(int /*slot*/) const { return 0; }
-    virtual void SetBagItem(int /*slot*/, int /*itemNumber*/) {}
+    virtual void SetBagItem(int /*slot*/, const ItemRef& /*item*/) {}
     virtual int ShopItem(int /*slot*/) const { return 0; }
-    virtual void SetShopItem(int /*slot*/, int /*itemNumber*/) {}
-    virtual void SetEquipment(int /*slot*/, int /*itemNumber*/) {}
+    virtual void SetShopItem(int /*slot*/, const ItemRef& /*item*/) {}
+    virtual void SetEquipment(int /*slot*/, const ItemRef& /*item*/) {}
 
     // --- quest log (ActiveQuests): quest numbers, 0 = free --------------------
     virtual int QuestSlot(int /*slot*/) const { return 0; }

@@ -215,4 +215,33 @@ TEST(GameRun, ABrokenDataTableShowsItsBoxAndTheGamePlaysOn) {
     std::filesystem::remove_all(dir);
 }
 
+// A runtime error in one data table keeps the rows before it, and every
+// later table and Main.lua still run: each chunk has its own Lua thread.
+TEST(GameRun, ARuntimeErrorInATableLeavesLaterScriptsRunning) {
+    auto dir = TempDir("runtimeerror");
+    auto scripts = dir / gbk::ToUtf8(gbk::Lit("脚本"));
+    std::filesystem::create_directories(scripts);
+    std::ofstream(scripts / "Goods.csv")
+        << gbk::Lit("初始物品(1,\"扫把\",1,3,0,0,0,0,0,0,0,0,0,0,0,0,10,1,\"扫把\",1)\n"
+                    "没有这个命令()\n"
+                    "初始物品(2,\"丢失\",1,3,0,0,0,0,0,0,0,0,0,0,0,0,10,1,\"丢失\",1)\n");
+    std::ofstream(scripts / "Map.csv") << gbk::Lit("初始地图(1,\"新手村1.Wdm\",\"新手村\",0)\n");
+    std::ofstream(scripts / "Main.lua") << gbk::Lit("初始任务(1,\"主脚本\",\"a\",\"b\",\"c\",\"d\",0)\n");
+    auto dump = dir / "state.json";
+    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --frames 20 --data " + dir.string() +
+                      " --dump-state " + dump.string() + " > " + (dir / "out.txt").string() + " 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << ReadAll(dir / "out.txt");
+    const std::string json = ReadAll(dump);
+    EXPECT_NE(json.find("\"phase\": 31"), std::string::npos);
+    EXPECT_NE(json.find("\"items\": 1,"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"itemTemplates\": 1,"), std::string::npos);
+    EXPECT_NE(json.find("\"maps\": 1,"), std::string::npos);   // the next table ran
+    EXPECT_NE(json.find("\"quests\": 1,"), std::string::npos); // and so did Main.lua
+    EXPECT_NE(json.find(gbk::ToUtf8(gbk::Lit("运行时出错"))), std::string::npos);
+    EXPECT_NE(json.find(gbk::ToUtf8(gbk::Lit("运行错误！"))), std::string::npos);
+    // Exactly one box: nothing after the failing table reports the thread dead.
+    EXPECT_EQ(json.find("\"caption\""), json.rfind("\"caption\""));
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // name and the NPC state records that grow with the NPC table.
 
 #include "gameplay/data_tables.h"
+#include "gameplay/item_templates.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,45 @@ TEST(DataTables, ConsumablesReadRestoredPointsFromTheAttackColumns) {
     potion.maxPhysAttack = 15;
     EXPECT_EQ(potion.hpRestored(), 30);
     EXPECT_EQ(potion.mpRestored(), 15);
+}
+
+}  // namespace
+
+namespace {
+
+// Templates cover every row, however many, numbered by row position; no
+// number outside the tables finds one.
+TEST(ItemTemplates, OnePerRowBeyondTheOldFixedCountsAndNothingOutside) {
+    DataTables t;
+    for (int i = 1; i <= 30; ++i) {
+        ItemRow row;
+        row.number = 100 + i;  // a number column that disagrees with the row
+        row.icon = 60 - i;
+        t.items.Append(row);
+    }
+    for (int i = 1; i <= 7; ++i) {
+        SkillRow row;
+        row.icon = i * 2;
+        t.skills.Append(row);
+    }
+    ItemTemplates templates;
+    templates.Build(t);
+    EXPECT_EQ(templates.ItemCount(), 30);
+    EXPECT_EQ(templates.SkillCount(), 7);
+    ASSERT_NE(templates.Item(30), nullptr);
+    EXPECT_EQ(templates.Item(30)->itemNumber, 30);
+    EXPECT_EQ(templates.Item(30)->icon, 30);
+    EXPECT_EQ(templates.Item(24)->icon, 36);
+    ASSERT_NE(templates.Skill(7), nullptr);
+    EXPECT_EQ(templates.Skill(7)->skillNumber, 7);
+    EXPECT_EQ(templates.Skill(7)->icon, 14);
+    for (int n : {0, -1, 31, 1 << 30}) EXPECT_EQ(templates.Item(n), nullptr) << n;
+    for (int n : {0, -5, 8}) EXPECT_EQ(templates.Skill(n), nullptr) << n;
+
+    // A rebuild replaces the old templates rather than adding to them.
+    templates.Build(DataTables{});
+    EXPECT_EQ(templates.ItemCount(), 0);
+    EXPECT_EQ(templates.Item(1), nullptr);
 }
 
 }  // namespace

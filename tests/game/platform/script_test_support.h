@@ -61,15 +61,15 @@ public:
     void SetPlayerGold(int g) override { gold = g; }
     void AddExperience(int amount) override { experience += amount; }
     int BagItem(int slot) const override { return InRange(slot, kBagSlots) ? bag[slot] : -1; }
-    void SetBagItem(int slot, int item) override {
-        if (InRange(slot, kBagSlots)) bag[slot] = item;
+    void SetBagItem(int slot, const ItemRef& item) override {
+        if (InRange(slot, kBagSlots)) bag[slot] = Keep(item);
     }
     int ShopItem(int slot) const override { return InRange(slot, kShopSlots) ? shop[slot] : -1; }
-    void SetShopItem(int slot, int item) override {
-        if (InRange(slot, kShopSlots)) shop[slot] = item;
+    void SetShopItem(int slot, const ItemRef& item) override {
+        if (InRange(slot, kShopSlots)) shop[slot] = Keep(item);
     }
-    void SetEquipment(int slot, int item) override {
-        if (InRange(slot, kEquipmentSlots)) equipment[slot] = item;
+    void SetEquipment(int slot, const ItemRef& item) override {
+        if (InRange(slot, kEquipmentSlots)) equipment[slot] = Keep(item);
     }
     int QuestSlot(int slot) const override { return InRange(slot, kQuestSlots) ? quests[slot] : -1; }
     void SetQuestSlot(int slot, int quest) override {
@@ -103,8 +103,15 @@ public:
     std::vector<SpawnedEffect> effects;
     std::vector<ListEntry> drops;
 
+    // Every item reference handed to a slot, in order (empties included).
+    std::vector<ItemRef> placed;
+
 private:
     static bool InRange(int slot, int count) { return slot >= 1 && slot <= count; }
+    int Keep(const ItemRef& item) {
+        placed.push_back(item);
+        return item.itemNumber;
+    }
 };
 
 // A runtime with both states created, the fake services attached and every

@@ -32,6 +32,7 @@ protected:
         for (const char* file : {"Goods.csv", "Magic.csv", "Map.csv", "Npc.csv", "Monster.csv", "Quest.csv"}) {
             EXPECT_TRUE(runtime.RunScriptText(ReadSource(file))) << file;
         }
+        runtime.BuildTemplates();  // as loading does after the six tables
         runtime.SetLevelUpScript(ReadSource("Levelup.lua"));
     }
     std::string ItemName(int k) {
@@ -50,6 +51,9 @@ TEST_F(BundledContentTest, TablesLoadWithoutAnyMessage) {
     EXPECT_EQ(t.npcState.Count(), t.npcs.Count());
     EXPECT_EQ(t.monsters.Count(), 3);
     EXPECT_GE(t.quests.Count(), 3);
+    // Every item and skill row can go into a slot.
+    EXPECT_EQ(runtime.templates().ItemCount(), t.items.Count());
+    EXPECT_EQ(runtime.templates().SkillCount(), t.skills.Count());
 }
 
 TEST_F(BundledContentTest, NumberColumnsEqualRowPositions) {

@@ -20,6 +20,7 @@ protected:
             初始物品(2,"小红药水",30,0,0,0,0,0,0,0,0,0,0,0,0,0,20,17,"回复生命",13)
             初始物品(3,"小红药水",50,0,0,0,0,0,0,0,0,0,0,0,0,0,40,18,"同名的第二行",13)
         )"));
+        runtime.BuildTemplates();
     }
     void LoadNpcs(int count) {
         for (int i = 1; i <= count; ++i) {
@@ -257,6 +258,30 @@ TEST_F(ScriptCommandsTest, EquipItem) {
     EXPECT_EQ(services.equipment[1], 2);  // neither category nor level is checked
     ASSERT_EQ(services.chat.size(), 1u);
     EXPECT_EQ(services.chat[0].text, "道具 金箍棒 不存在!");
+}
+
+// Slots receive copies of the templates; an item row added after the
+// templates were built has none and is refused by every slot command.
+TEST_F(ScriptCommandsTest, SlotsReceiveTemplateCopiesAndItemsWithoutOneAreRefused) {
+    LoadItems();
+    ASSERT_TRUE(RunMain(R"(
+        初始物品(4,"迟来的剑",1,3,0,0,0,0,0,0,0,0,0,0,0,0,10,40,"模板之后才加的",1)
+        增加物品('迟来的剑', 2) 增加商店物品('迟来的剑', 2) 装备物品('武器', '迟来的剑')
+        增加物品('小红药水', 1) 增加商店物品('扫把', 1) 装备物品('武器', '扫把')
+    )"));
+    EXPECT_EQ(runtime.tables().items.Count(), 4);
+    EXPECT_EQ(runtime.templates().ItemCount(), 3);
+    EXPECT_EQ(services.OccupiedBagSlots(), 1);
+    EXPECT_EQ(services.shop[2], 0);
+    EXPECT_EQ(services.equipment[11], 1);
+    EXPECT_TRUE(services.chat.empty());  // the item exists, so no "不存在" line
+    ASSERT_EQ(services.placed.size(), 3u);
+    // Number and icon column of the row the name found (icon 17 of row 2).
+    EXPECT_EQ(services.placed[0].itemNumber, 2);
+    EXPECT_EQ(services.placed[0].icon, 17);
+    EXPECT_EQ(services.placed[1].itemNumber, 1);
+    EXPECT_EQ(services.placed[1].icon, 1);
+    EXPECT_EQ(services.placed[2].itemNumber, 1);
 }
 
 TEST_F(ScriptCommandsTest, NpcVariablesInBothStates) {
