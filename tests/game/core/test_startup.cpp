@@ -197,3 +197,51 @@ TEST(LiveFrames, TheTextureSizeLoopTakesTheRectangleFromTheTexture) {
 }
 
 }  // namespace
+
+// The built content pack against the game's own loading stages: a path
+// that differs in one character leaves its handle empty here.
+TEST(LoadingStages, EveryFileTheStagesNameIsFoundInTheBuiltPack) {
+    GameOptions o = LiveGame::Options();
+    o.dataDir = std::string(LUMO_BIN_DIR) + "/data";
+    o.frames = 7;
+    Game game(o);
+    ASSERT_EQ(game.Run(), 0);
+    ASSERT_EQ(game.phase, kPhasePlaying);
+    EXPECT_TRUE(game.messageBoxes.empty());
+
+    EXPECT_FALSE(game.fonts.digits.empty());
+    const GameSounds& s = game.sounds;
+    const HEFFECT sounds[] = {s.music,    s.skillCast, s.playerAttack, s.itemWindowA, s.itemWindowB, s.playerDeath,
+                              s.monsterA, s.levelUp,   s.monsterB,     s.itemWindowC, s.click};
+    for (std::size_t i = 0; i < std::size(sounds); ++i) EXPECT_NE(sounds[i], 0u) << "sound " << i + 1;
+
+    ASSERT_EQ(game.glyphs.size(), 10u);
+    for (int i = 0; i < 10; ++i)
+        for (int j = 0; j < 10; ++j)
+            EXPECT_NE(game.glyphs[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)].texture, 0u)
+                << "glyph " << i << "/" << j;
+
+    for (int n = 1; n <= EffectLibrary::kSize; ++n) {
+        const FrameAnimation& a = game.effectLibrary.Entry(n)->animation();
+        ASSERT_EQ(a.FrameCount(), game.effectLibrary.Entry(n)->frameCount()) << n;
+        for (int k = 1; k <= a.FrameCount(); ++k) EXPECT_NE(a.Frame(k).texture, 0u) << "effect " << n << " frame " << k;
+    }
+
+    int animations = 0;
+    for (const auto* layer : {&game.player.body, &game.player.weapon}) {
+        for (const FrameAnimation& a : *layer) {
+            if (!a.loaded()) continue;
+            ++animations;
+            ASSERT_GT(a.FrameCount(), 0) << gbk::ToUtf8(a.folder());
+            for (int k = 1; k <= a.FrameCount(); ++k)
+                EXPECT_NE(a.Frame(k).texture, 0u) << gbk::ToUtf8(a.folder()) << k;
+        }
+    }
+    EXPECT_EQ(animations, 16);
+
+    const Hud::PlayerPanel& p = game.hud.panel;
+    for (const Sprite* sprite : std::initializer_list<const Sprite*>{&p.portrait, &p.portraitShow, &p.base, &p.hpFront, &p.hpBack, &p.smallFront,
+                                 &p.smallBack, &game.hud.mapNameBackdrop, &game.player.jumpBody,
+                                 &game.player.jumpWeapon})
+        EXPECT_NE(sprite->texture(), 0u);
+}
