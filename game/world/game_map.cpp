@@ -205,6 +205,8 @@ void GameMap::CreateEvents(const std::vector<wdm::EventRecord>& events) {
             }
             case wdm::kEventItem: {
                 wdm::ItemDetail d = wdm::ParseItemDetail(e.detail);
+                // Dropped like any item: a name with no item row drops nothing.
+                if (tables.FindItem(d.name) == 0) break;
                 auto item = std::make_unique<GroundItem>(m_game, static_cast<float>(e.left),
                                                          static_cast<float>(e.top + 10));
                 item->SetName(d.name);

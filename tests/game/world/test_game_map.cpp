@@ -83,6 +83,8 @@ TEST_F(WorldTest, FacingFromTheCallerOrTheHeader) {
     EXPECT_FLOAT_EQ(game->player.attackOffset, game->player.width - 10);
     ASSERT_TRUE(Load("left.Wdm", 0, -2, 2));
     EXPECT_EQ(game->player.facing, 2);
+    EXPECT_EQ(game->player.mirrorSign, 1);
+    EXPECT_FLOAT_EQ(game->player.attackOffset, 0);
     ASSERT_TRUE(Load("left.Wdm", 0, -2, 0));  // 0 given: unchanged, the header is not asked
     EXPECT_EQ(game->player.facing, 2);
     ASSERT_TRUE(Load("old.Wdm"));
@@ -197,6 +199,7 @@ TEST_F(WorldTest, ACorruptTargetMapKeepsThePlayerOnTheCurrentMap) {
     a.events.push_back({500, 400, 20, 20, wdm::kEventItem, wdm::FormatDetail(wdm::ItemDetail{gbk::Lit("太阳神水"), 1})});
     Write("a.Wdm", a);
     std::ofstream(world_test::MapPath(data, "broken.Wdm"), std::ios::binary) << "no map here";
+    AddItemRow("太阳神水");
     AddMapRow("a.Wdm");
     AddMapRow("broken.Wdm");
     ASSERT_TRUE(Load("a.Wdm"));
@@ -229,6 +232,7 @@ TEST_F(WorldTest, ReturnToTownWithoutTownMapReloadsThisMapOnTheTownGround) {
     a.header.townGround = 2;
     a.squares.push_back({300, 350, 200, 20, 0});
     a.events.push_back({900, 400, 20, 20, wdm::kEventItem, wdm::FormatDetail(wdm::ItemDetail{"x", 1})});
+    AddItemRow("x");
     Write("a.Wdm", a);
     ASSERT_TRUE(Load("a.Wdm"));
     game->map.groundItems.clear();  // picked up: a fresh load brings it back
@@ -267,6 +271,17 @@ TEST_F(WorldTest, ReturnToTownLoadsTheTownMapRow) {
     EXPECT_EQ(MapName(), "town.Wdm");
     EXPECT_EQ(game->map.townMap(), 2);
     EXPECT_EQ(game->map.townGround(), 1);
+
+    // Seven fields bring the town map only; eight bring the town ground too.
+    town.header.townGround = 3;
+    WriteShortHeader("town.Wdm", town, 7);
+    ASSERT_TRUE(Load("town.Wdm"));
+    EXPECT_EQ(game->map.townMap(), 5);
+    EXPECT_EQ(game->map.townGround(), 1);
+    WriteShortHeader("town.Wdm", town, 8);
+    ASSERT_TRUE(Load("town.Wdm"));
+    EXPECT_EQ(game->map.townMap(), 5);
+    EXPECT_EQ(game->map.townGround(), 3);
 }
 
 // ------------------------------------------------------------ events
@@ -287,7 +302,9 @@ TEST_F(WorldTest, EventsCreateTheirObjectsAndSkipBadNumbers) {
         ev(wdm::kEventAnimation, wdm::FormatDetail(wdm::AnimationDetail{8, 120, 80, gbk::Lit("往返")})),
         ev(wdm::kEventAnimation, wdm::FormatDetail(wdm::AnimationDetail{99, 0, 0, gbk::Lit("普通")})),
         {700, 450, 30, 30, wdm::kEventItem, wdm::FormatDetail(wdm::ItemDetail{gbk::Lit("太阳神水"), 3})},
+        {800, 450, 30, 30, wdm::kEventItem, wdm::FormatDetail(wdm::ItemDetail{gbk::Lit("没有的东西"), 1})},
     };
+    AddItemRow("太阳神水");
     Write("a.Wdm", a);
     ASSERT_TRUE(Load("a.Wdm"));
     ASSERT_EQ(game->map.npcs.size(), 1u);
@@ -300,7 +317,7 @@ TEST_F(WorldTest, EventsCreateTheirObjectsAndSkipBadNumbers) {
     EXPECT_FLOAT_EQ(bird.x(), 120);
     EXPECT_EQ(bird.backAndForth(), 1);
     EXPECT_EQ(bird.drawnBehind(), 1);
-    ASSERT_EQ(game->map.groundItems.size(), 1u);
+    ASSERT_EQ(game->map.groundItems.size(), 1u);  // no item row, no ground item
     EXPECT_FLOAT_EQ(game->map.groundItems[0]->x(), 700);
     EXPECT_FLOAT_EQ(game->map.groundItems[0]->y(), 460);
     EXPECT_EQ(game->map.groundItems[0]->name(), gbk::Lit("太阳神水"));
@@ -355,6 +372,17 @@ TEST_F(WorldTest, CameraLeadsAndClampsToTheMap) {
         EXPECT_FLOAT_EQ(game->camera.offsetX, c.offsetX);
         EXPECT_FLOAT_EQ(game->camera.offsetY, -300);
     }
+    // Vertically the same order: a map lower than the screen shows its top.
+    Write("a.Wdm", SimpleMap(1600, 400));
+    ASSERT_TRUE(Load("a.Wdm"));
+    game->player.y = 300;
+    game->map.Update(1.0f / 60);
+    EXPECT_FLOAT_EQ(game->camera.offsetY, 0);
+    Write("a.Wdm", SimpleMap(1600, 1000));
+    ASSERT_TRUE(Load("a.Wdm"));
+    game->player.y = 1000;  // far below the middle: the bottom edge
+    game->map.Update(1.0f / 60);
+    EXPECT_FLOAT_EQ(game->camera.offsetY, -400);
 }
 
 struct Draw {

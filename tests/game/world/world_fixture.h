@@ -91,6 +91,12 @@ protected:
         row.fileName = gbk::Lit(utf8FileName);
         game->dataTables().maps.Append(row);
     }
+    void AddItemRow(const std::string& utf8Name) {
+        ItemRow row;
+        row.number = game->dataTables().items.Count() + 1;
+        row.name = gbk::Lit(utf8Name);
+        game->dataTables().items.Append(row);
+    }
     bool Load(const std::string& utf8Name, std::optional<int> ground = {}, std::optional<int> offset = {},
               std::optional<int> facing = {}) {
         return game->map.LoadMap(gbk::Lit(utf8Name), ground, offset, facing);
