@@ -237,6 +237,7 @@ TEST(GameRun, ARuntimeErrorInATableLeavesLaterScriptsRunning) {
     EXPECT_NE(json.find("\"itemTemplates\": 1,"), std::string::npos);
     EXPECT_NE(json.find("\"maps\": 1,"), std::string::npos);   // the next table ran
     EXPECT_NE(json.find("\"quests\": 1,"), std::string::npos); // and so did Main.lua
+    EXPECT_NE(json.find("\"pendingFunction\": \"" + gbk::ToUtf8(gbk::Lit("无")) + "\""), std::string::npos);
     EXPECT_NE(json.find(gbk::ToUtf8(gbk::Lit("运行时出错"))), std::string::npos);
     EXPECT_NE(json.find(gbk::ToUtf8(gbk::Lit("运行错误！"))), std::string::npos);
     // Exactly one box: nothing after the failing table reports the thread dead.
