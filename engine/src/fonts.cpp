@@ -183,15 +183,12 @@ float TtfWidth(Engine& g, TtfFont& f, const char* text) {
     if (!text || !*text || !f.font) return 0;
     if (CachedText* c = Lookup(g, f, text, false)) return static_cast<float>(c->w);
     int w = 0, h = 0;
-    const std::string utf8 = gbk::ToUtf8(text);
-    if (utf8.find('\n') == std::string::npos) {
-        if (TTF_SizeUTF8(f.font, utf8.c_str(), &w, &h) != 0) return 0;
-        return static_cast<float>(w);
-    }
+    // Lines are cut in the GBK text: the GBK splitter walks GBK characters and
+    // would step over a newline that follows a UTF-8 sequence.
     int widest = 0;
-    for (const std::string& line : gbk::Split(utf8, "\n")) {
-        if (!line.empty() && TTF_SizeUTF8(f.font, line.c_str(), &w, &h) == 0)
-            widest = std::max(widest, w);
+    for (const std::string& line : gbk::Split(text, "\n")) {
+        if (line.empty()) continue;
+        if (TTF_SizeUTF8(f.font, gbk::ToUtf8(line).c_str(), &w, &h) == 0) widest = std::max(widest, w);
     }
     return static_cast<float>(widest);
 }

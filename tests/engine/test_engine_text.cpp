@@ -87,6 +87,9 @@ TEST_F(EngineTest, BadTextIsHarmless) {
     EXPECT_GT(LitPixels(e, 10, 20, 20, 18), 0);  // a replacement mark is drawn
     EXPECT_EQ(Font_GetTextWidth(font, ""), 0.0f);
     EXPECT_GT(Font_GetTextWidth(font, "two\nlines"), Font_GetTextWidth(font, "two"));
+    // The widest line counts, also when a line ends in a Chinese character.
+    EXPECT_FLOAT_EQ(Font_GetTextWidth(font, gbk::Lit("中\n中中").c_str()),
+                    Font_GetTextWidth(font, gbk::Lit("中中").c_str()));
     Font_Del(font);
     Frame([&] { Font_Printf(font, 0, 0, "x"); });
     EXPECT_EQ(Font_GetTextWidth(font, "x"), 0.0f);
