@@ -1,8 +1,8 @@
 #include "core/frame_animation.h"
 
-namespace {
-constexpr double kEpsilon = 1e-7;
-}
+#include "core/tolerance.h"
+
+using tolerance::Gt;
 
 void FrameAnimation::Load(FrameCache& cache, const std::string& gbkFolder, int count, bool useCache) {
     m_folder = gbkFolder;
@@ -41,7 +41,7 @@ void FrameAnimation::Tick(int duration, float elapsed) {
     m_timer += elapsed;
     // Compared in double so that an elapsed time equal to the duration
     // (both as the engine's float) never counts as beyond it.
-    if (static_cast<double>(m_timer) - duration / 100.0 > kEpsilon) {
+    if (Gt(m_timer, duration / 100.0)) {
         ++m_stepCounter;
         m_timer = 0;
     }
@@ -62,14 +62,14 @@ void FrameAnimation::Show(bool textureSize, bool mirror) {
 
 void FrameAnimation::StepLoop(int duration, int first, int last, float elapsed, bool mirror) {
     Tick(duration, elapsed);
-    if (m_stepCounter - (last - first) > kEpsilon) m_stepCounter = 0;
+    if (Gt(m_stepCounter, last - first)) m_stepCounter = 0;
     m_currentFrame = first + m_stepCounter;
     Show(false, mirror);
 }
 
 void FrameAnimation::StepLoopTextureSize(int duration, int first, int last, float elapsed, bool mirror) {
     Tick(duration, elapsed);
-    if (m_stepCounter - (last - first) > kEpsilon) m_stepCounter = 0;
+    if (Gt(m_stepCounter, last - first)) m_stepCounter = 0;
     m_currentFrame = first + m_stepCounter;
     Show(true, mirror);
 }

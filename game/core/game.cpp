@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "core/json_writer.h"
+#include "core/tolerance.h"
 #include "shared/gbk.h"
 
 namespace {
@@ -243,10 +244,10 @@ void Game::InjectInputFor(long frame) {
 // ------------------------------------------------------------ services
 
 bool Game::InPickUpReach(const Player& p, float ix, float iy) {
-    constexpr double eps = 1e-7;
+    using tolerance::Gt, tolerance::Lt;
     double x = ix, y = iy;
-    return x - (p.x - p.boxOffsetX) > eps && x - (p.x + p.boxOffsetX + p.width) < -eps && y >= p.y &&
-           (y + 30 - 10) - (p.y + p.height) > eps;
+    return Gt(x, p.x - p.boxOffsetX) && Lt(x, p.x + p.boxOffsetX + p.width) && y >= p.y &&
+           Gt(y + 30 - 10, p.y + p.height);
 }
 
 int Game::ShowMessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags) {

@@ -1,5 +1,6 @@
 #include "core/mouse_pointer.h"
 
+#include "core/tolerance.h"
 #include "platform/engine.h"
 #include "shared/gbk.h"
 #include "shared/paths.h"
@@ -20,7 +21,7 @@ void MousePointer::Update(bool leftButtonHeld, float mouseY) {
     } else if (m_mode != kBusy) {
         m_mode = kNormal;
     }
-    if (static_cast<double>(mouseY) - 526.0 > 1e-7) m_mode = kNormal;
+    if (tolerance::Gt(mouseY, 526.0)) m_mode = kNormal;
 }
 
 int MousePointer::Draw(float x, float y) {

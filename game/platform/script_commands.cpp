@@ -1,6 +1,7 @@
 #include "platform/script_commands.h"
 
 #include "core/random.h"
+#include "core/tolerance.h"
 #include "platform/script_command_handlers.h"
 #include "platform/script_services.h"
 #include "platform/script_state.h"
@@ -104,7 +105,7 @@ struct Message {
 // as a number ("100").
 Message ReadMessage(const ScriptState& s, std::uint32_t defaultColour) {
     const double top = s.ToNumber(1);
-    if (s.StackHeight() >= 2 && std::fabs(top) > 1e-7) {
+    if (s.StackHeight() >= 2 && tolerance::Gt(std::fabs(top), 0)) {
         return {s.ToText(2), static_cast<std::uint32_t>(ScriptState::TruncateToInt(top))};
     }
     return {s.ToText(1), defaultColour};

@@ -1,6 +1,7 @@
 // Script commands that change the player, the bag, the shop, the equipment,
 // the NPC state records and the quest log.
 
+#include "core/tolerance.h"
 #include "gameplay/data_tables.h"
 #include "gameplay/item_templates.h"
 #include "platform/script_command_handlers.h"
@@ -172,7 +173,7 @@ int AddGold(ScriptContext& c, ScriptState& s) {
     const int gold = c.services->PlayerValue(PlayerAttribute::Gold);
     c.services->SetPlayerGold(ScriptState::TruncateToInt(gold + amount));
     // A loss reads "金币-50": the sign is the amount's own.
-    const std::string& prefix = amount > 1e-7 ? gbk::Lit("获得金币 +") : gbk::Lit("金币");
+    const std::string& prefix = tolerance::Gt(amount, 0) ? gbk::Lit("获得金币 +") : gbk::Lit("金币");
     AddRedLine(*c.services, prefix + gbk::NumberToText(amount));
     return 0;
 }

@@ -6,11 +6,11 @@
 
 #include "core/game.h"
 #include "core/json_writer.h"
+#include "core/tolerance.h"
 #include "shared/gbk.h"
 
 namespace {
 
-constexpr double kEpsilon = 1e-7;
 constexpr int kKeyUp = 38;
 constexpr int kPortalEffect = 3;  // "传送门"
 constexpr std::uint32_t kSystemRed = 0xFFFF0000;
@@ -20,10 +20,9 @@ float Whole(float v) { return std::trunc(v); }
 }  // namespace
 
 bool MapLink::Contains(float x, float y, float w, float h) const {
-    auto ge = [](double a, double b) { return a - b >= -kEpsilon; };
-    auto le = [](double a, double b) { return a - b <= kEpsilon; };
-    return ge(x, left + 10) && le(static_cast<double>(x) + w, left + width - 10) && ge(y, top + 10) &&
-           le(static_cast<double>(y) + h, top + height - 10);
+    using tolerance::Ge, tolerance::Le;
+    return Ge(x, left + 10) && Le(static_cast<double>(x) + w, left + width - 10) && Ge(y, top + 10) &&
+           Le(static_cast<double>(y) + h, top + height - 10);
 }
 
 GameMap::GameMap(Game& game) : m_game(game) {}
@@ -284,7 +283,7 @@ void GameMap::Update(float) {
     UpdateCamera();
 
     for (LayerSprite& s : m_layers[kLayerFloating]) {
-        if (s.x - static_cast<float>(-s.width) <= kEpsilon) {
+        if (tolerance::Le(s.x, -s.width)) {
             s.x = m_game.camera.mapWidth;
         } else {
             s.x -= m_floatSpeed;

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
+#include "core/tolerance.h"
+
 namespace {
 
-using terrain::kEpsilon;
-
-bool Gt(double a, double b) { return a - b > kEpsilon; }
-bool Lt(double a, double b) { return a - b < -kEpsilon; }
+using tolerance::Gt;
+using tolerance::Lt;
 
 int Cut(float v) { return static_cast<int>(v); }  // toward zero
 
@@ -21,7 +21,7 @@ int RiseOfFrame(int n) {
 // Moves a camera lead towards 0: by 1 beyond +-5, by 0.3 within, never
 // past 0.
 void Relax(float& v) {
-    float step = std::fabs(v) - 5.0f > kEpsilon ? 1.0f : 0.3f;
+    float step = Gt(std::fabs(v), 5.0f) ? 1.0f : 0.3f;
     if (std::fabs(v) <= step) {
         v = 0;
     } else {

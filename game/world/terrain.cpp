@@ -2,18 +2,15 @@
 
 #include <cstddef>
 
+#include "core/tolerance.h"
 #include "world/movement.h"
 
 namespace {
 
-using terrain::kEpsilon;
-
-// Comparisons with the world's tolerance, in double so that float positions
-// and int boxes meet without rounding surprises.
-bool Le(double a, double b) { return a - b <= kEpsilon; }
-bool Ge(double a, double b) { return a - b >= -kEpsilon; }
-bool Lt(double a, double b) { return a - b < -kEpsilon; }
-bool Gt(double a, double b) { return a - b > kEpsilon; }
+using tolerance::Ge;
+using tolerance::Gt;
+using tolerance::Le;
+using tolerance::Lt;
 
 constexpr int kFacingLeft = 1;
 constexpr int kFacingRight = 2;

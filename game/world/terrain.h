@@ -26,8 +26,6 @@ struct Terrain {
 
 namespace terrain {
 
-constexpr double kEpsilon = 1e-7;
-
 // Snaps the player onto a slope or square under its feet. Slopes are tried
 // before squares, each list in file order, and the first that holds the
 // player wins. Returns -n when slope n holds the player, 1 when a square
