@@ -4,7 +4,6 @@
 #include "shared/wdm_map.h"
 #include "shared/wdm_split.h"
 
-#include <cmath>
 #include <string>
 
 namespace wdm {
@@ -19,12 +18,6 @@ std::vector<std::string_view> Fields(std::string_view detail) {
 
 std::string_view At(const std::vector<std::string_view>& f, std::size_t i) {
     return i < f.size() ? f[i] : std::string_view{};
-}
-
-// "1e999" would give an endless offset; a map has no use for one.
-double ReadReal(std::string_view text) {
-    const double v = gbk::ToReal(text);
-    return std::isfinite(v) ? v : 0.0;
 }
 
 const std::string& TrueText() { return gbk::Lit("真"); }
@@ -71,7 +64,7 @@ NpcDetail ParseNpcDetail(std::string_view detail) {
     NpcDetail d;
     d.npcId = gbk::ToInt(At(f, 0));
     d.ground = gbk::ToInt(At(f, 1));
-    d.offset = ReadReal(At(f, 2));
+    d.offset = gbk::ToReal(At(f, 2));
     return d;
 }
 
@@ -80,7 +73,7 @@ MonsterDetail ParseMonsterDetail(std::string_view detail) {
     MonsterDetail d;
     d.monsterId = gbk::ToInt(At(f, 0));
     d.ground = gbk::ToInt(At(f, 1));
-    d.offset = ReadReal(At(f, 2));
+    d.offset = gbk::ToReal(At(f, 2));
     if (f.size() >= 5) {
         d.hasFlyingLimits = true;
         d.flyTopOffset = gbk::ToInt(f[3]);

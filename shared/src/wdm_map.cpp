@@ -6,7 +6,6 @@
 #include "shared/wdm_split.h"
 
 #include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -21,12 +20,6 @@ fs::path FsPath(const std::string& utf8Path) {
 }
 
 const std::string& TrueText() { return gbk::Lit("真"); }
-
-// "1e999" would give an endless value; a map has no use for one.
-double ReadReal(std::string_view text) {
-    const double v = gbk::ToReal(text);
-    return std::isfinite(v) ? v : 0.0;
-}
 const std::string& FalseText() { return gbk::Lit("假"); }
 
 ReadResult Fail(ReadError error, std::string reason) {
@@ -197,7 +190,7 @@ ReadResult ParseMapText(std::string_view text, SectionRule rule) {
     map.header.startGround = gbk::ToInt(h[2]);
     map.header.startOffset = gbk::ToInt(h[3]);
     map.header.background = std::string(h[4]);
-    map.header.floatInterval = ReadReal(h[5]);
+    map.header.floatInterval = gbk::ToReal(h[5]);
     map.header.townMap = gbk::ToInt(h[6]);
     map.header.townGround = gbk::ToInt(h[7]);
     map.header.facing = gbk::ToInt(h[8]);

@@ -96,6 +96,9 @@ TEST(GbkNumbers, NumberToTextDropsPointForIntegers) {
     EXPECT_EQ(gbk::NumberToText(0.1), "0.1");
     EXPECT_DOUBLE_EQ(gbk::ToReal("2.5"), 2.5);
     EXPECT_DOUBLE_EQ(gbk::ToReal("x"), 0.0);
+    // Readers pass the result on unchecked: nothing endless may come out.
+    EXPECT_DOUBLE_EQ(gbk::ToReal("1e999"), 0.0);
+    EXPECT_DOUBLE_EQ(gbk::ToReal("-1e999"), 0.0);
 }
 
 }  // namespace

@@ -57,7 +57,8 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 // Values beyond the int range are clamped.
 int ToInt(std::string_view text);
 
-// Lenient text to real: like ToInt but with a fraction; "" -> 0.
+// Lenient text to real: like ToInt but with a fraction; "" -> 0. The result
+// is always finite: a value beyond the double range ("1e999") gives 0.
 double ToReal(std::string_view text);
 
 // Number to text: integral values carry no decimal point ("3", "-12"),
