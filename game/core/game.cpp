@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <fstream>
 #include <iostream>
 
@@ -15,8 +16,30 @@ namespace {
 // through this one pointer, set by Game::Run for the length of the loop.
 Game* g_running = nullptr;
 
-bool OnFrame() { return g_running ? g_running->FrameFunc() : true; }
-bool OnRender() { return g_running ? g_running->RenderFunc() : false; }
+// No exception may cross the engine: one that reaches a callback is
+// reported, the game's exit status becomes 1, and the next frame callback
+// ends the loop.
+template <typename Step>
+bool Guarded(Step step, bool resultOnError) {
+    try {
+        return step();
+    } catch (const std::exception& e) {
+        std::cerr << "game: stopped by an error: " << e.what() << "\n";
+    } catch (...) {
+        std::cerr << "game: stopped by an unknown error\n";
+    }
+    g_running->RequestExit(1);
+    return resultOnError;
+}
+
+bool OnFrame() {
+    if (g_running == nullptr || g_running->exitStatus() != 0) return true;
+    return Guarded([] { return g_running->FrameFunc(); }, true);
+}
+bool OnRender() {
+    if (g_running == nullptr) return false;
+    return Guarded([] { return g_running->RenderFunc(); }, false);
+}
 bool OnFocusLost() {
     if (g_running) g_running->FocusLost();
     return false;

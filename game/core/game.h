@@ -58,7 +58,9 @@ public:
     Game& operator=(const Game&) = delete;
 
     // Starts the engine, runs the frame loop to its end, shuts down, writes
-    // the state dump. Returns the process exit status.
+    // the state dump. Returns the process exit status. An exception that
+    // reaches the engine's callbacks never crosses the engine: it is
+    // reported on stderr and ends the loop with status 1.
     int Run();
 
     // ---- the engine callbacks (also callable by tests)

@@ -1,9 +1,11 @@
 // Engine initiation with the game's own start record, and frames driven by
 // hand on a live headless engine: the loading screen on another screen
-// width, Esc in both phases, the pick-up key, the texture-size loop.
+// width, Esc in both phases, the pick-up key, the texture-size loop, an
+// exception in a callback.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -194,6 +196,29 @@ TEST(LiveFrames, TheTextureSizeLoopTakesTheRectangleFromTheTexture) {
     a.StepLoopTextureSize(10, 1, 2, 0);
     EXPECT_FLOAT_EQ(a.CurrentWidth(), 30);
     EXPECT_FLOAT_EQ(a.CurrentHeight(), 40);
+}
+
+// An exception that reaches the engine's callbacks stops the run with
+// status 1 instead of crossing the engine: thrown in a frame callback, that
+// frame ends the loop; thrown in a render callback, the next frame does.
+TEST(LiveFrames, AnExceptionInACallbackEndsTheRunWithStatusOne) {
+    struct Case {
+        const char* step;
+        int stage;  // the first frame's loading step ran only before a render throw
+    };
+    for (const Case& c : {Case{"loader.step", 1}, Case{"loader.draw", 2}}) {
+        const char* step = c.step;
+        Game game(LiveGame::Options());
+        game.options.frames = 20;
+        game.trace = [step](std::string_view s) {
+            if (s == step) throw std::runtime_error("broken step");
+        };
+        int status = -1;
+        EXPECT_NO_THROW(status = game.Run()) << step;
+        EXPECT_EQ(status, 1) << step;
+        EXPECT_EQ(game.frameCount, 1) << step;
+        EXPECT_EQ(game.loader.stage(), c.stage) << step;
+    }
 }
 
 }  // namespace
