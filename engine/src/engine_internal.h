@@ -215,7 +215,6 @@ void TimerTick(Engine& g);
 bool SoundOpen(Engine& g);
 void SoundClose(Engine& g);
 void FontsClose(Engine& g);
-void ControlsRender(Engine& g, std::uint32_t gui);
 SDL_Texture* LoadTexture(Engine& g, const char* path, int* w, int* h);
 void FillRect(Engine& g, float x, float y, float w, float h, std::uint32_t argb);
 // Draws cached text with a TTF font; returns its width.

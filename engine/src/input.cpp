@@ -86,11 +86,11 @@ void ApplyInjected(Engine& g) {
     g.injected.clear();
 }
 
-}  // namespace
-
 int VirtualKeyOf(int scancode) {
     return scancode > 0 && scancode < SDL_NUM_SCANCODES ? kTable.vk[scancode] : 0;
 }
+
+}  // namespace
 
 void InputHandleEvent(Engine& g, const SDL_Event& ev) {
     switch (ev.type) {
