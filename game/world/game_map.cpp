@@ -25,7 +25,7 @@ bool MapLink::Contains(float x, float y, float w, float h) const {
            Le(static_cast<double>(y) + h, top + height - 10);
 }
 
-GameMap::GameMap(Game& game) : m_game(game) {}
+GameMap::GameMap(Game& game) : m_game(game), m_displayName(DisplayNameOf(m_fileName)) {}
 
 GameMap::~GameMap() = default;
 
@@ -40,8 +40,8 @@ void GameMap::ReturnToTown() {
     LoadMap(name, m_townGround, -1);
 }
 
-std::string GameMap::DisplayName() const {
-    std::string stem = m_fileName;
+std::string GameMap::DisplayNameOf(const std::string& gbkFileName) {
+    std::string stem = gbkFileName;
     std::size_t dot = gbk::npos, i = 0;
     while (i < stem.size()) {
         if (stem[i] == '.') dot = i;
@@ -155,6 +155,7 @@ bool GameMap::LoadMap(const std::string& gbkName, std::optional<int> ground, std
 
     m_floatSpeed = static_cast<float>(h.floatInterval);
     m_fileName = gbkName;
+    m_displayName = DisplayNameOf(m_fileName);
     if (h.hasTownMap()) m_townMap = h.townMap;
     if (h.hasTownGround()) m_townGround = h.townGround;
 

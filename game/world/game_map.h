@@ -69,8 +69,9 @@ public:
     // very file when it has none, at a random place on the town ground (the
     // start ground when that is 0).
     void ReturnToTown();
-    // "风铃谷 - " + the file name up to its last ".".
-    std::string DisplayName() const;
+    // "风铃谷 - " + the file name up to its last "." (kept from the load, so
+    // the banner draws it every frame without building it again).
+    const std::string& DisplayName() const { return m_displayName; }
     // The rectangle of square n (1-based); 0 when n names no square.
     int GroundLeft(int n) const;
     int GroundTop(int n) const;
@@ -129,6 +130,7 @@ public:
     MapNameBanner banner;
 
 private:
+    static std::string DisplayNameOf(const std::string& gbkFileName);
     HTEXTURE Texture(const std::string& gbkPath);
     void CreateEvents(const std::vector<wdm::EventRecord>& events);
     void AddLink(const wdm::EventRecord& e);
@@ -148,6 +150,7 @@ private:
     HTEXTURE m_backgroundTexture = 0;
     float m_floatSpeed = 0;
     std::string m_fileName;
+    std::string m_displayName;
     int m_townMap = 0;
     int m_townGround = 0;
     int m_startGround = 0;
