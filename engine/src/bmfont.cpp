@@ -253,12 +253,17 @@ void hFont_printf_e(HBMFONT handle, float x, float y, int align, const char* tex
     BmFont* f = g ? g->bmFonts.Get(handle) : nullptr;
     if (!f || !text) return;
     const std::string_view all(text);
+    // Only alignment and the draw listener need a line's width before it is drawn.
+    const bool measure = align == LUMO_ALIGN_RIGHT || align == LUMO_ALIGN_CENTER || g->listener;
+    // Every page takes the colour once per call, not once per glyph.
+    for (SDL_Texture* page : f->pages)
+        if (page) ApplyMod(page, f->color);
     float lineY = y;
     for (std::size_t start = 0; start <= all.size();) {
         std::size_t end = all.find('\n', start);
         if (end == std::string_view::npos) end = all.size();
         const std::string_view line = all.substr(start, end - start);
-        const float width = WalkLine(*f, line, [](const BmGlyph&, float) {});
+        const float width = measure ? WalkLine(*f, line, [](const BmGlyph&, float) {}) : 0.0f;
         float lineX = x;
         if (align == LUMO_ALIGN_RIGHT) lineX -= width;
         else if (align == LUMO_ALIGN_CENTER) lineX -= width / 2;
@@ -271,7 +276,6 @@ void hFont_printf_e(HBMFONT handle, float x, float y, int align, const char* tex
         WalkLine(*f, line, [&](const BmGlyph& gl, float pen) {
             if (gl.page >= f->pages.size() || !f->pages[gl.page] || gl.w <= 0 || gl.h <= 0) return;
             SDL_Texture* page = f->pages[gl.page];
-            ApplyMod(page, f->color);
             const SDL_Rect src{gl.x, gl.y, gl.w, gl.h};
             const SDL_FRect dst{lineX + pen + gl.xoff, lineY + gl.yoff, static_cast<float>(gl.w),
                                 static_cast<float>(gl.h)};
