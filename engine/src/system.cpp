@@ -207,6 +207,9 @@ bool System_Initiate_e(HENGINE e) {
     if (g->headless) {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // Headless windows are drawn in software; a GL-backed window buffer
+        // would only load the GL driver for nothing.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (g->fixedDelta <= 0) g->fixedDelta = 1.0f / 60.0f;
     }
     LogLine(*g, "engine: initiating %dx%d%s", g->width, g->height, g->headless ? " headless" : "");
