@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <unordered_set>
 
 #include "core/game.h"
 #include "core/json_writer.h"
@@ -88,12 +87,8 @@ int GameMap::StairTest(int x, int y, int width, int height, bool up) const {
 // ------------------------------------------------------------ loading
 
 HTEXTURE GameMap::Texture(const std::string& gbkPath) {
-    for (const auto& [path, texture] : m_textureCache) {
-        if (path == gbkPath) return texture;
-    }
-    HTEXTURE t = m_sharedTextures.Get(m_game.engine, m_game.dataPaths, gbkPath);
-    m_textureCache.emplace_back(gbkPath, t);
-    return t;
+    m_mapPictures.insert(gbkPath);
+    return m_sharedTextures.Get(m_game.engine, m_game.dataPaths, gbkPath);
 }
 
 void GameMap::LoadLayer(const std::vector<wdm::SpriteRecord>& records, int layer) {
@@ -162,9 +157,7 @@ bool GameMap::LoadMap(const std::string& gbkName, std::optional<int> ground, std
     int face = facing ? *facing : (h.hasFacing() ? h.facing : 0);
     if (face == PlayerMotion::kFacingLeft || face == PlayerMotion::kFacingRight) m_game.player.Face(face);
 
-    std::unordered_set<std::string> used;
-    for (const auto& entry : m_textureCache) used.insert(entry.first);
-    m_sharedTextures.Trim(m_game.engine, used, kTextureCacheLimit);
+    m_sharedTextures.Trim(m_game.engine, m_mapPictures, kTextureCacheLimit);
 
     banner.Start();
     m_hasMap = true;
@@ -361,7 +354,7 @@ void GameMap::ClearMap() {
     m_game.pointer.SetMode(MousePointer::kNormal);
     for (LayerRecord& l : m_layers) l.clear();
     // The textures stay in the shared cache for the next load.
-    m_textureCache.clear();
+    m_mapPictures.clear();
 }
 
 // ------------------------------------------------------------ state dump
@@ -388,7 +381,7 @@ void GameMap::DumpState(JsonWriter& w) const {
     w.BeginArray();
     for (const LayerRecord& l : m_layers) w.Int(static_cast<long long>(l.size()));
     w.EndArray();
-    w.Field("textures", static_cast<int>(m_textureCache.size()));
+    w.Field("textures", static_cast<int>(m_mapPictures.size()));
     auto links = [&w](const char* key, const std::vector<MapLink>& list) {
         w.Key(key);
         w.BeginArray();

@@ -16,7 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
+#include <unordered_set>
 #include <vector>
 
 #include "core/running_effects.h"
@@ -114,7 +114,8 @@ public:
     const TextureCache& sharedTextures() const { return m_sharedTextures; }
     TextureCache& sharedTextures() { return m_sharedTextures; }
     const Sprite& backgroundSprite() const { return m_backgroundSprite; }
-    std::size_t textureCount() const { return m_textureCache.size(); }
+    // Distinct pictures this map uses.
+    std::size_t textureCount() const { return m_mapPictures.size(); }
 
     // Writes the keys "map", "npcs", "monsters", "groundItems", "effects".
     void DumpState(JsonWriter& w) const;
@@ -157,8 +158,8 @@ private:
     int m_startOffset = 0;
     bool m_loading = false;
     bool m_hasMap = false;
-    // This map's pictures, each path once; the textures themselves are
-    // shared through m_sharedTextures and outlive the map.
-    std::vector<std::pair<std::string, HTEXTURE>> m_textureCache;
+    // The paths of this map's pictures; the textures themselves are held by
+    // m_sharedTextures and outlive the map.
+    std::unordered_set<std::string> m_mapPictures;
     TextureCache m_sharedTextures;
 };
