@@ -72,12 +72,16 @@ bool ParseFrameInfo(const std::string& text, FrameInfo& out) {
     return true;
 }
 
+bool ReadFrameInfo(const paths::DataPaths& dataPaths, const std::string& gbkPicturePath, FrameInfo& out) {
+    return ParseFrameInfo(ReadSmallFile(dataPaths.Resolve(gbkPicturePath + ".info.txt")), out);
+}
+
 FrameInfo LoadFrame(Engine& engine, const paths::DataPaths& dataPaths, const std::string& gbkPicturePath) {
     FrameInfo f;
     f.texture = engine.LoadTexture(dataPaths.Resolve(gbkPicturePath));
     f.textureWidth = engine.TextureWidth(f.texture);
     f.textureHeight = engine.TextureHeight(f.texture);
-    if (!ParseFrameInfo(ReadSmallFile(dataPaths.Resolve(gbkPicturePath + ".info.txt")), f)) {
+    if (!ReadFrameInfo(dataPaths, gbkPicturePath, f)) {
         f.offsetX = f.offsetY = 0;
         f.width = f.textureWidth;
         f.height = f.textureHeight;

@@ -38,6 +38,11 @@ struct FrameSet {
 // untouched) for a short or garbled text; numbers are bounded.
 bool ParseFrameInfo(const std::string& text, FrameInfo& out);
 
+// Reads the info file beside a picture ("<gbkPicturePath>.info.txt", at most
+// a few KiB of it) into `out`. Returns false (and leaves `out` untouched)
+// when the file is missing, short or garbled.
+bool ReadFrameInfo(const paths::DataPaths& dataPaths, const std::string& gbkPicturePath, FrameInfo& out);
+
 // Loads one picture and its info file. A missing picture gives texture 0; a
 // missing, short or garbled info file gives zero offsets and the texture's
 // own size.

@@ -1,8 +1,5 @@
 #include "gameplay/player.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "core/game.h"
 #include "core/json_writer.h"
 #include "shared/gbk.h"
@@ -58,12 +55,7 @@ FrameInfo ReadSingleFrameInfo(const Game& game, const char* utf8Picture, const S
     FrameInfo info;
     info.width = static_cast<int>(sprite.Width());
     info.height = static_cast<int>(sprite.Height());
-    std::ifstream in(game.Resolve(gbk::Lit(utf8Picture) + ".info.txt"), std::ios::binary);
-    if (!in) return info;
-    std::string text(256, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    ParseFrameInfo(text, info);
+    ReadFrameInfo(game.dataPaths, gbk::Lit(utf8Picture), info);
     return info;
 }
 
