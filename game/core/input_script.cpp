@@ -2,8 +2,10 @@
 
 #include <cctype>
 #include <charconv>
-#include <fstream>
+#include <optional>
 #include <sstream>
+
+#include "core/file_bytes.h"
 
 namespace {
 
@@ -147,14 +149,14 @@ InputScript ParseInputScript(const std::string& text, const std::string& name) {
 }
 
 InputScript LoadInputScript(const std::string& fsPath) {
-    std::ifstream in(fsPath, std::ios::binary);
-    if (!in) {
+    // An input file is a few lines a second of play; anything past this is
+    // not one.
+    constexpr std::size_t kMaxInputBytes = 16u * 1024 * 1024;
+    std::optional<std::string> text = ReadFileBytes(fsPath, kMaxInputBytes);
+    if (!text) {
         InputScript s;
-        s.error = fsPath + ": cannot open the input file";
+        s.error = fsPath + ": cannot open the input file (missing, unreadable or over 16 MiB)";
         return s;
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    std::string name = fsPath;
-    return ParseInputScript(ss.str(), name);
+    return ParseInputScript(*text, fsPath);
 }

@@ -33,7 +33,8 @@ struct InputScript {
 
 // Parses the text of an input file; `name` is used in error messages.
 InputScript ParseInputScript(const std::string& text, const std::string& name);
-// Reads and parses a file; a missing file is an error.
+// Reads and parses a file; a missing, unreadable or oversized (16 MiB) file
+// is an error.
 InputScript LoadInputScript(const std::string& fsPath);
 
 // A key name (case-insensitive) or a number 1..255 to a virtual key; 0 when unknown.

@@ -1,16 +1,15 @@
 #include "platform/script_runtime.h"
 
+#include "core/file_bytes.h"
 #include "shared/gbk.h"
 #include "shared/paths.h"
 
-#include <fstream>
 #include <iostream>
-#include <iterator>
 
 namespace {
 
 // Script and table files are small; anything bigger is not one of ours.
-constexpr std::streamoff kMaxScriptBytes = 64LL * 1024 * 1024;
+constexpr std::size_t kMaxScriptBytes = 64u * 1024 * 1024;
 
 // The six tables, in the order they are run.
 constexpr const char* kDataTableFiles[] = {
@@ -68,15 +67,7 @@ bool ScriptRuntime::RunDialogFunction(std::string_view npcScript, const std::str
 }
 
 std::string ScriptRuntime::ReadWholeFile(const std::string& utf8Path) {
-    std::ifstream in(utf8Path, std::ios::binary);
-    if (!in) return {};
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size <= 0 || size > kMaxScriptBytes) return {};
-    in.seekg(0, std::ios::beg);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (!in.read(bytes.data(), size)) return {};
-    return bytes;
+    return ReadFileBytes(utf8Path, kMaxScriptBytes).value_or(std::string());
 }
 
 void ScriptRuntime::ShowMessage(const std::string& text, const std::string& caption) const {

@@ -75,7 +75,7 @@ public:
     void SetLevelUpScript(std::string gbkText) { m_levelUpScript = std::move(gbkText); }
 
     // Reads a whole file as bytes; empty when it is missing, unreadable or
-    // implausibly large.
+    // over 64 MiB.
     static std::string ReadWholeFile(const std::string& utf8Path);
 
 private:

@@ -1,0 +1,15 @@
+#include "core/file_bytes.h"
+
+#include <fstream>
+
+std::optional<std::string> ReadFileBytes(const std::string& fsPath, std::size_t maxBytes) {
+    std::ifstream in(fsPath, std::ios::binary);
+    if (!in) return std::nullopt;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0 || static_cast<unsigned long long>(size) > maxBytes) return std::nullopt;
+    in.seekg(0, std::ios::beg);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (size > 0 && !in.read(bytes.data(), size)) return std::nullopt;
+    return bytes;
+}
