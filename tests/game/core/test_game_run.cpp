@@ -33,6 +33,13 @@ std::filesystem::path TempDir(const std::string& name) {
     return dir;
 }
 
+std::string ReadAll(const std::filesystem::path& p) {
+    std::ifstream in(p);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
 struct TextDraw {
     long frame;
     int phase;
@@ -143,10 +150,7 @@ TEST(GameRun, TheProgramRunsHeadlessAndDumpsItsState) {
                       shot.string() + " --dump-state " + dump.string() + " > " + (dir / "out.txt").string() +
                       " 2>&1";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
-    std::ifstream in(dump);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    const std::string json = ss.str();
+    const std::string json = ReadAll(dump);
     EXPECT_NE(json.find("\"phase\": 31"), std::string::npos) << json.substr(0, 200);
     EXPECT_NE(json.find("\"frame\": 30"), std::string::npos);
     // The welcome line, in UTF-8.
@@ -165,18 +169,9 @@ TEST(GameRun, BadInputFileExitsWithStatus2AndNamesTheLine) {
     int status = std::system(cmd.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 2);
-    std::ifstream in(out);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    EXPECT_NE(ss.str().find("input.txt:2: "), std::string::npos) << ss.str();
+    const std::string err = ReadAll(out);
+    EXPECT_NE(err.find("input.txt:2: "), std::string::npos) << err;
     std::filesystem::remove_all(dir);
-}
-
-std::string ReadAll(const std::filesystem::path& p) {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
 }
 
 // The bundled town: walking left into the portal and pressing Up takes the
