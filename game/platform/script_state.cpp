@@ -242,9 +242,20 @@ void ScriptState::PushNil() {
 }
 
 bool ScriptState::CallGlobal(const std::string& name) {
-    if (Current() == nullptr) return false;
-    GetGlobal(name);
-    return ProtectedCall(0, 0);
+    lua_State* L = Current();
+    if (L == nullptr) return false;
+    // The lookup runs inside the protected call too: a metatable on the
+    // globals may raise an error or loop, and neither may escape to C++ or
+    // run outside the instruction budget.
+    lua_pushcfunction(L, &ScriptState::CallNamedGlobal);
+    lua_pushlstring(L, name.data(), name.size());
+    return ProtectedCall(1, 0);
+}
+
+int ScriptState::CallNamedGlobal(lua_State* L) {
+    lua_gettable(L, LUA_GLOBALSINDEX);  // the name becomes its value
+    lua_call(L, 0, 0);
+    return 0;
 }
 
 std::int32_t ScriptState::TruncateToInt(double value) {

@@ -53,7 +53,9 @@ public:
     // "LUA_运行时错误\r\n" + status name is shown with the default caption.
     bool ProtectedCall(int argumentCount, int resultCount);
 
-    // Pushes the global of that name (nil when undefined).
+    // Pushes the global of that name (nil when undefined). The lookup is not
+    // protected: a metatable a script put on the globals runs here and its
+    // errors are not caught, so the game calls functions through CallGlobal.
     void GetGlobal(const std::string& name);
     // Makes `function` the global function `name` (no upvalues).
     void Register(const std::string& name, lua_CFunction function);
@@ -94,8 +96,9 @@ public:
 
     // --- beyond the basic operations ---------------------------------------
 
-    // GetGlobal(name) then ProtectedCall(0, 0): how a dialog choice calls
-    // the function it names. An undefined name fails like a failing call.
+    // Looks the global up and calls it with no arguments, both inside one
+    // protected call: how a dialog choice calls the function it names. An
+    // undefined name, or a failing lookup, fails like a failing call.
     bool CallGlobal(const std::string& name);
 
     // Truncates toward zero into a signed 32-bit value; values outside the
@@ -135,6 +138,8 @@ private:
     void BeginRun();
     void EndRun();
     static void CountHook(lua_State* L, lua_Debug* debug);
+    // Called protected with a name on the stack: calls the global of that name.
+    static int CallNamedGlobal(lua_State* L);
 
     lua_State* m_L = nullptr;
     lua_State* m_active = nullptr;  // thread of the running command

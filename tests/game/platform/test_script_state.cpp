@@ -144,6 +144,8 @@ TEST_F(ScriptStateTest, FailedProtectedCallShowsOnlyTheStatusName) {
     } cases[] = {
         {"", "undefined_function"},
         {"function bad() error('hidden detail') end", "bad"},
+        // A failing lookup is caught like a failing call.
+        {"setmetatable(_G, {__index = function() error('no such name') end})", "missing"},
     };
     for (const auto& c : cases) {
         shown.clear();
@@ -160,8 +162,13 @@ TEST_F(ScriptStateTest, LoopingDialogFunctionIsStopped) {
     state.SetInstructionBudget(200'000);
     ASSERT_TRUE(Run("function spin() while true do end end"));
     EXPECT_FALSE(state.CallGlobal("spin"));
-    ASSERT_EQ(shown.size(), 1u);
+    // A lookup that never ends is stopped the same way.
+    ASSERT_TRUE(Run("setmetatable(_G, {__index = function() while true do end end})"));
+    EXPECT_FALSE(state.CallGlobal("missing"));
+    ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].text, "LUA_运行时错误\r\n运行错误！");
+    EXPECT_EQ(shown[1].text, "LUA_运行时错误\r\n运行错误！");
+    EXPECT_EQ(state.StackHeight(), 0);
 }
 
 TEST_F(ScriptStateTest, ReadersCountFromTheTopAndReadNoneBeyondTheStack) {
