@@ -90,7 +90,12 @@ bool ScriptState::RunChunk(std::string_view text) {
     // loading by length keeps a stray NUL from cutting the chunk short.
     const std::string chunk(text);
     int status = luaL_loadbuffer(L, chunk.data(), chunk.size(), chunk.c_str());
-    luaL_openlibs(L);
+    // Reopening the libraries writes into tables scripts can reach and give
+    // metatables, so it runs protected and counted; a failure leaves them
+    // as the scripts made them and the chunk still runs.
+    BeginRun();
+    if (lua_cpcall(L, &ScriptState::OpenLibraries, nullptr) != 0) lua_pop(L, 1);
+    EndRun();
     if (status != 0) {
         const std::string message = lua_gettop(L) > base ? TextAt(L, -1) : std::string();
         lua_settop(L, base);
@@ -250,6 +255,11 @@ bool ScriptState::CallGlobal(const std::string& name) {
     lua_pushcfunction(L, &ScriptState::CallNamedGlobal);
     lua_pushlstring(L, name.data(), name.size());
     return ProtectedCall(1, 0);
+}
+
+int ScriptState::OpenLibraries(lua_State* L) {
+    luaL_openlibs(L);
+    return 0;
 }
 
 int ScriptState::CallNamedGlobal(lua_State* L) {

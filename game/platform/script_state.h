@@ -34,8 +34,9 @@ public:
     ScriptState(const ScriptState&) = delete;
     ScriptState& operator=(const ScriptState&) = delete;
 
-    // Loads `text` (GBK) as one chunk, opens the standard libraries again,
-    // and runs the chunk with no arguments. A syntax error is shown as
+    // Loads `text` (GBK) as one chunk, opens the standard libraries again
+    // (protected: a script that broke them cannot stop this), and runs the
+    // chunk with no arguments. A syntax error is shown as
     // <status name>",错误码 =="<Lua message> with the caption "脚本错误";
     // a runtime error, a yield at top level or a stopped runaway chunk the
     // same way with the caption "运行时出错". Returns true on success. An
@@ -140,6 +141,8 @@ private:
     static void CountHook(lua_State* L, lua_Debug* debug);
     // Called protected with a name on the stack: calls the global of that name.
     static int CallNamedGlobal(lua_State* L);
+    // Called protected: luaL_openlibs.
+    static int OpenLibraries(lua_State* L);
 
     lua_State* m_L = nullptr;
     lua_State* m_active = nullptr;  // thread of the running command

@@ -69,6 +69,20 @@ TEST_F(ScriptStateTest, SyntaxErrorIsReportedUnderScriptErrorAndDefinesNothing) 
     EXPECT_EQ(state.StackHeight(), 0);
 }
 
+// Each run reopens the libraries; a script that made that fail, or loop,
+// cannot stop the next chunk (nor end the program).
+TEST_F(ScriptStateTest, LibrariesAScriptBrokeDoNotStopTheNextChunk) {
+    state.SetInstructionBudget(200'000);
+    ASSERT_TRUE(Run("string.format = nil; setmetatable(string, {__newindex = function() error('no') end})"));
+    EXPECT_TRUE(Run("a = 1"));
+    ASSERT_TRUE(Run("table.insert = nil; setmetatable(table, {__newindex = function() while true do end end})"));
+    EXPECT_TRUE(Run("b = 2"));
+    EXPECT_EQ(Global("a"), 1.0);
+    EXPECT_EQ(Global("b"), 2.0);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(state.StackHeight(), 0);
+}
+
 TEST_F(ScriptStateTest, RuntimeErrorIsReportedAndWhatRanBeforeStays) {
     EXPECT_FALSE(Run("before = 5\nerror('boom')\nafter = 6"));
     ASSERT_EQ(shown.size(), 1u);
