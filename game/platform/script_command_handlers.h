@@ -4,11 +4,22 @@
 // one result and returns the number of results. Handlers never raise a Lua
 // error and never throw out of the trampoline that calls them.
 
+#include <cstdint>
+#include <string>
+
 #include "platform/script_commands.h"
 
 namespace script_commands {
 
 using Handler = int (*)(ScriptContext& context, ScriptState& s);
+
+// The colours the commands write in (ARGB).
+constexpr std::uint32_t kRed = 0xFFFF0000u;
+constexpr std::uint32_t kYellow = 0xFFFFFF00u;
+constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
+
+// A chat line labelled "[系统]" with the text in red.
+void AddSystemLine(ScriptServices& services, const std::string& gbkText);
 
 // Dialog, messages and helpers.
 int Choices(ScriptContext& c, ScriptState& s);          // 选择项

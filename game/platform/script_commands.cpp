@@ -90,10 +90,6 @@ const ScriptCommandEntry kLevelUpCommands[] = {
     {"置NPC变量", &Trampoline<&SetNpcVariable>},
 };
 
-constexpr std::uint32_t kRed = 0xFFFF0000u;
-constexpr std::uint32_t kYellow = 0xFFFFFF00u;
-constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
-
 struct Message {
     std::string text;
     std::uint32_t colour;
@@ -112,6 +108,10 @@ Message ReadMessage(const ScriptState& s, std::uint32_t defaultColour) {
 }
 
 }  // namespace
+
+void AddSystemLine(ScriptServices& services, const std::string& gbkText) {
+    services.AddChatLine(gbk::Lit("[系统]"), gbkText, kRed, true, 0, false);
+}
 
 int Choices(ScriptContext& c, ScriptState& s) {
     const int count = s.StackHeight();
@@ -137,7 +137,7 @@ int Prompt(ScriptContext& c, ScriptState& s) {
 }
 
 int SystemMessage(ScriptContext& c, ScriptState& s) {
-    c.services->AddChatLine(gbk::Lit("[系统]"), s.ToText(1), kRed, true, 0, false);
+    AddSystemLine(*c.services, s.ToText(1));
     return 0;
 }
 

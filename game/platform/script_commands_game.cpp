@@ -16,9 +16,6 @@
 namespace script_commands {
 namespace {
 
-constexpr std::uint32_t kRed = 0xFFFF0000u;
-constexpr std::uint32_t kYellow = 0xFFFFFF00u;
-
 struct NamedAttribute {
     const char* utf8Name;
     PlayerAttribute attribute;
@@ -48,10 +45,6 @@ constexpr NamedAttribute kAttributes[] = {
 constexpr const char* kEquipmentSlotNames[ScriptServices::kEquipmentSlots] = {
     "头盔", "项链", "盔甲", "手套", "盾牌", "戒指", "面具", "披风", "裤子", "鞋子", "武器", "饰品",
 };
-
-void AddRedLine(ScriptServices& services, const std::string& text) {
-    services.AddChatLine(gbk::Lit("[系统]"), text, kRed, true, 0, false);
-}
 
 // First bag slot holding `item` (0 = first empty slot), or 0 when none.
 int FirstBagSlot(const ScriptServices& services, int item) {
@@ -174,7 +167,7 @@ int AddGold(ScriptContext& c, ScriptState& s) {
     c.services->SetPlayerGold(ScriptState::TruncateToInt(gold + amount));
     // A loss reads "金币-50": the sign is the amount's own.
     const std::string& prefix = tolerance::Gt(amount, 0) ? gbk::Lit("获得金币 +") : gbk::Lit("金币");
-    AddRedLine(*c.services, prefix + gbk::NumberToText(amount));
+    AddSystemLine(*c.services, prefix + gbk::NumberToText(amount));
     return 0;
 }
 
@@ -201,7 +194,7 @@ int RemoveItem(ScriptContext& c, ScriptState& s) {
         c.services->SetBagItem(slot, ItemRef{});
     }
     // The requested count is logged even when fewer copies were held.
-    AddRedLine(*c.services, gbk::Lit("失去 ") + name + gbk::Lit(" x ") + std::to_string(count));
+    AddSystemLine(*c.services, gbk::Lit("失去 ") + name + gbk::Lit(" x ") + std::to_string(count));
     return 0;
 }
 
@@ -210,7 +203,7 @@ int EquipItem(ScriptContext& c, ScriptState& s) {
     const std::string itemName = s.ToText(1);
     const int item = FindItem(c, itemName);
     if (item == 0) {
-        AddRedLine(*c.services, gbk::Lit("道具 ") + itemName + gbk::Lit(" 不存在!"));
+        AddSystemLine(*c.services, gbk::Lit("道具 ") + itemName + gbk::Lit(" 不存在!"));
         return 0;
     }
     // An item without a template (a row added after the build) cannot go
