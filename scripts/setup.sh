@@ -13,6 +13,7 @@ PACKAGES=(
   libcairo2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libmp3lame-dev
+  nlohmann-json3-dev libcli11-dev zlib1g-dev
 )
 
 missing=()
