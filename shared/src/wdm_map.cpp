@@ -2,6 +2,7 @@
 
 #include "shared/wdm_map.h"
 
+#include "shared/atomic_file.h"
 #include "shared/gbk.h"
 #include "shared/wdm_split.h"
 
@@ -224,7 +225,12 @@ ReadResult ReadMapBytes(std::string_view fileBytes, SectionRule rule) {
     if (fileBytes.size() > kMaxFileBytes) {
         return Fail(ReadError::TooLarge, "the file is larger than " + std::to_string(kMaxFileBytes) + " bytes");
     }
-    const std::string text = Decipher(fileBytes);
+    std::string text;
+    if (!Decipher(fileBytes, text)) {
+        return Fail(ReadError::SectionCount,
+                    "the check value does not match the contents: the file is damaged, is not a map file, "
+                    "or was enciphered with another password");
+    }
     return ParseMapText(text, rule);
 }
 
@@ -347,34 +353,12 @@ WriteResult WriteMap(const std::string& utf8Path, const MapData& map, std::strin
         r.error = utf8Path + ": not saved: " + r.error;
         return r;
     }
-    auto fail = [&](const std::string& why) {
-        WriteResult f;
-        f.ok = false;
-        f.error = utf8Path + ": " + why;
-        return f;
-    };
-    const fs::path target = FsPath(utf8Path);
-    fs::path temp = target;
-    temp += ".tmp";
-    std::error_code ec;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return fail("cannot create the temporary file beside it");
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temp, ec);
-            return fail("write error");
-        }
+    files::WriteOutcome written = files::WriteFileAtomically(utf8Path, bytes);
+    if (!written) {
+        r.ok = false;
+        r.error = utf8Path + ": " + written.error;
     }
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return fail("cannot replace the file: " + ec.message());
-    }
-    return {};
+    return r;
 }
 
 }  // namespace wdm

@@ -6,10 +6,10 @@
 
 #include "generate.h"
 #include "map_art.h"
-#include "map_check.h"
 
 #include "gameplay/player.h"
 #include "shared/gbk.h"
+#include "shared/wdm_check.h"
 #include "shared/wdm_map.h"
 #include "shared/wdm_text.h"
 #include "world/game_map.h"
@@ -60,7 +60,7 @@ const Pack& ThePack() {
         contentgen::GenerateMapArt(out);
         EXPECT_EQ(out.failures(), 0);
         fs::create_directories(p.data / U8("地图"));
-        p.tableGbk = wdmtool::ScanMapTable(gbk::FromUtf8(ReadText(U8(LUMO_CONTENT_DIR "/data/脚本/Map.csv"))));
+        p.tableGbk = wdm::ScanMapTable(gbk::FromUtf8(ReadText(U8(LUMO_CONTENT_DIR "/data/脚本/Map.csv"))));
         for (const auto& entry : fs::directory_iterator(U8(LUMO_CONTENT_DIR "/maps"))) {
             if (entry.path().extension() != ".txt") continue;
             const std::u8string stem = entry.path().stem().u8string();
@@ -197,11 +197,11 @@ TEST(ContentMaps, TheMapTableNamesEveryMapAndTheVillageComesFirst) {
 }
 
 TEST(ContentMaps, GroundsPicturesAndLinkTargetsAllExist) {
-    wdmtool::CheckOptions options;
+    wdm::CheckOptions options;
     options.dataDir = ThePack().data.string();
     options.mapTable = ThePack().tableGbk;
     for (const auto& [name, m] : ThePack().maps) {
-        for (const std::string& problem : wdmtool::CheckMap(m, options)) ADD_FAILURE() << name << ": " << problem;
+        for (const wdm::MapProblem& problem : wdm::CheckMap(m, options)) ADD_FAILURE() << name << ": " << problem.text;
         for (bool touch : {false, true}) {
             for (const MapLink& l : Links(m, touch)) {
                 EXPECT_FALSE(TableFile(l.targetMap).empty()) << name << ": link to map " << l.targetMap;

@@ -443,17 +443,58 @@ TEST(WdmMap, HostileSizesAreBounded) {
 
 // --- cipher and splitting ----------------------------------------------------
 
-TEST(WdmCipher, SymmetricAndStable) {
+TEST(WdmCipher, RoundTripsAndIsStable) {
     std::string all;
     for (int i = 0; i < 256 * 3; ++i) all += static_cast<char>(i);
-    EXPECT_EQ(Decipher(Encipher(all)), all);
-    EXPECT_EQ(Encipher(all), Decipher(all));
-    EXPECT_NE(Encipher(all), all);
-    // Map files of the content pack depend on this key stream.
+    const std::string file = Encipher(all);
+    EXPECT_EQ(file.size(), all.size() + 4);
+    std::string back;
+    ASSERT_TRUE(Decipher(file, back));
+    EXPECT_EQ(back, all);
+    EXPECT_EQ(file.substr(0, all.size()).find(all.substr(0, 16)), std::string::npos);
+    // Map files of the content pack depend on this key stream and check value.
     const std::string zeros(8, '\0');
     std::string hex;
     for (unsigned char c : Encipher(zeros)) hex += "0123456789abcdef"[c >> 4], hex += "0123456789abcdef"[c & 15];
-    EXPECT_EQ(hex, "b3de253bc33f12c4");
+    EXPECT_EQ(hex, "b3de253bc33f12c4b86ccd94");
+    // zlib's CRC-32 of the standard check string.
+    EXPECT_EQ(CheckValue("123456789"), 0xCBF43926u);
+}
+
+TEST(WdmCipher, ShortOrForeignBytesDoNotDecipher) {
+    std::string text = "untouched";
+    for (const std::string& bytes : {std::string(), std::string("abc"), std::string(64, 'x')}) {
+        EXPECT_FALSE(Decipher(bytes, text)) << bytes;
+        EXPECT_EQ(text, "untouched");
+    }
+    // The empty text enciphers to its check value alone and reads back.
+    ASSERT_TRUE(Decipher(Encipher(""), text));
+    EXPECT_EQ(text, "");
+}
+
+// A flipped bit anywhere in a map file, in the text or in the check value,
+// refuses the whole file instead of reading as a changed number or name.
+TEST(WdmCipher, EveryFlippedByteOfASmallMapIsRefused) {
+    MapData m;
+    m.header.startGround = 1;
+    m.squares = {GroundRecord{0, 500, 800, 40, 0}};
+    m.sprites[0] = {SpriteRecord{10, 20, 30, 40, kLayerMap, "\\data\\map\\a.png", false, kZTop}};
+    m.events = {EventRecord{100, 460, 40, 40, kEventNpc, FormatDetail(NpcDetail{1, 1, 100})}};
+    std::string file;
+    ASSERT_TRUE(EncodeMap(m, {}, file));
+    ASSERT_TRUE(ReadMapBytes(file).ok());
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        for (unsigned char flip : {0x01, 0x80, 0xFF}) {
+            std::string damaged = file;
+            damaged[i] = static_cast<char>(static_cast<unsigned char>(damaged[i]) ^ flip);
+            const ReadResult r = ReadMapBytes(damaged);
+            EXPECT_EQ(r.error, ReadError::SectionCount) << "byte " << i << " ^ " << int(flip);
+            EXPECT_NE(r.reason.find("check value"), std::string::npos) << r.reason;
+        }
+    }
+    // Cut one byte short, or one byte longer.
+    EXPECT_FALSE(ReadMapBytes(file.substr(0, file.size() - 1)).ok());
+    EXPECT_FALSE(ReadMapBytes(file + '\0').ok());
 }
 
 TEST(WdmSplit, SameAsGbkSplit) {

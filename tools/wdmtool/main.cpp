@@ -7,8 +7,7 @@
 // Exit status: 0 success, 1 problems found (check) or the output could not be
 // written, 2 bad usage or input that cannot be read.
 
-#include "map_check.h"
-
+#include "shared/wdm_check.h"
 #include "shared/wdm_map.h"
 #include "shared/wdm_text.h"
 
@@ -152,7 +151,7 @@ int Check(const std::vector<std::string>& args) {
     if (WantsHelp(args)) return std::cout << kCheckHelp, kOk;
     std::vector<std::string> files;
     std::string mapsFile;
-    wdmtool::CheckOptions options;
+    wdm::CheckOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--data" || args[i] == "--maps") {
             if (i + 1 >= args.size()) return Usage(kCheckHelp, args[i] + " needs a value");
@@ -173,10 +172,10 @@ int Check(const std::vector<std::string>& args) {
             std::cerr << mapsFile << ": cannot be read\n";
             return kBadInput;
         }
-        options.mapTable = wdmtool::ScanMapTable(table);
+        options.mapTable = wdm::ScanMapTable(table);
     }
-    const std::vector<std::string> problems = wdmtool::CheckMap(map, options);
-    for (const std::string& p : problems) std::cout << files[0] << ": " << p << "\n";
+    const std::vector<wdm::MapProblem> problems = wdm::CheckMap(map, options);
+    for (const wdm::MapProblem& p : problems) std::cout << files[0] << ": " << p.text << "\n";
     return problems.empty() ? kOk : kProblems;
 }
 

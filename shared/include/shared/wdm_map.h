@@ -224,9 +224,16 @@ void AssignSprites(MapData& map, const std::vector<SpriteRecord>& sprites);
 void SortSpritesForSave(std::vector<SpriteRecord>& sprites);
 
 // ---------------------------------------------------------------------------
-// Cipher: symmetric, keyed by kPassword; Decipher(Encipher(b)) == b.
+// Cipher, keyed by kPassword. The enciphered form carries a check value of
+// the text (CRC-32), so it is 4 bytes longer than the text.
 std::string Encipher(std::string_view plain);
-std::string Decipher(std::string_view cipher);
+// Gives the text of Encipher's output and returns true. Returns false, and
+// leaves plain untouched, when the bytes are too short to hold the check
+// value or the check value does not match: a damaged file, a file that is no
+// map, or one enciphered with another password.
+bool Decipher(std::string_view cipher, std::string& plain);
+// The check value of a text (zlib's CRC-32).
+std::uint32_t CheckValue(std::string_view text);
 
 // ---------------------------------------------------------------------------
 // Reading.
@@ -239,7 +246,8 @@ enum class ReadError {
     None,
     Unreadable,     // the file could not be opened or read
     TooLarge,       // larger than kMaxFileBytes
-    SectionCount,   // wrong number of sections (also: wrong password, damage)
+    SectionCount,   // wrong number of sections, or the check value fails
+                    // (damage, not a map file, another password)
     HeaderFields,   // header of fewer than 6 fields
     TooManyRecords, // more than kMaxRecords records
 };

@@ -1,4 +1,4 @@
-#include "map_check.h"
+#include "shared/wdm_check.h"
 
 #include "shared/gbk.h"
 #include "shared/paths.h"
@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <set>
 
-namespace wdmtool {
+namespace wdm {
 namespace {
 
 std::string Box(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
@@ -26,20 +26,20 @@ bool FileExists(const std::string& utf8Path) {
 
 class Checker {
 public:
-    Checker(const wdm::MapData& map, const CheckOptions& options)
+    Checker(const MapData& map, const CheckOptions& options)
         : m_map(map), m_options(options), m_paths(std::string(), options.dataDir) {}
 
-    std::vector<std::string> Run() {
-        const wdm::MapHeader& h = m_map.header;
+    std::vector<MapProblem> Run() {
+        const MapHeader& h = m_map.header;
         // Ground numbers count the squares as the map is saved.
         const int squares = static_cast<int>(SavedSquares(m_map));
         if (h.startGround < 1 || h.startGround > squares) {
-            Add("header startGround " + std::to_string(h.startGround) + ": no such square" + Have(squares));
+            Add(ProblemKind::GroundNumber, ProblemPlace::Header, 0, "header startGround " + std::to_string(h.startGround) + ": no such square" + Have(squares));
         }
         if (h.townMap > 0) {
-            CheckTargetMap("header townMap", h.townMap, h.townGround);
+            CheckTargetMap(ProblemPlace::Header, 0, "header townMap", h.townMap, h.townGround);
         } else if (h.townGround != 0 && (h.townGround < 1 || h.townGround > squares)) {
-            Add("header townGround " + std::to_string(h.townGround) + ": no such square" + Have(squares));
+            Add(ProblemKind::GroundNumber, ProblemPlace::Header, 0, "header townGround " + std::to_string(h.townGround) + ": no such square" + Have(squares));
         }
         CheckEvents(squares);
         CheckPictures();
@@ -48,70 +48,73 @@ public:
     }
 
 private:
-    static std::size_t SavedSquares(const wdm::MapData& map) {
+    static std::size_t SavedSquares(const MapData& map) {
         std::size_t n = 0;
-        for (const auto& g : map.squares) n += wdm::IsSavedBox(g.width, g.height);
+        for (const auto& g : map.squares) n += IsSavedBox(g.width, g.height);
         return n;
     }
     static std::string Have(int squares) { return " (the map has " + std::to_string(squares) + " squares)"; }
 
-    void Add(std::string problem) { m_problems.push_back(std::move(problem)); }
+    void Add(ProblemKind kind, ProblemPlace place, int index, std::string text, int section = 0) {
+        m_problems.push_back(MapProblem{kind, place, section, index, std::move(text)});
+    }
 
     void CheckEvents(int squares) {
         for (std::size_t i = 0; i < m_map.events.size(); ++i) {
-            const wdm::EventRecord& e = m_map.events[i];
-            if (!wdm::IsSavedBox(e.width, e.height)) continue;  // reported as dropped
+            const EventRecord& e = m_map.events[i];
+            if (!IsSavedBox(e.width, e.height)) continue;  // reported as dropped
             const std::string name = "event " + std::to_string(i + 1);
+            const int at = static_cast<int>(i);
             int ground = 0;
             switch (e.kind) {
-            case wdm::kEventNpc:
-                ground = wdm::ParseNpcDetail(e.detail).ground;
+            case kEventNpc:
+                ground = ParseNpcDetail(e.detail).ground;
                 break;
-            case wdm::kEventMonster:
-                ground = wdm::ParseMonsterDetail(e.detail).ground;
+            case kEventMonster:
+                ground = ParseMonsterDetail(e.detail).ground;
                 break;
-            case wdm::kEventLink: {
-                const wdm::LinkDetail d = wdm::ParseLinkDetail(e.detail);
+            case kEventLink: {
+                const LinkDetail d = ParseLinkDetail(e.detail);
                 if (d.targetMap == 0) {
-                    Add(name + " (link): target map 0 leads nowhere");
+                    Add(ProblemKind::LinkTarget, ProblemPlace::Event, at, name + " (link): target map 0 leads nowhere");
                 } else {
-                    CheckTargetMap(name + " (link) target map", d.targetMap < 0 ? -d.targetMap : d.targetMap, d.targetGround);
+                    CheckTargetMap(ProblemPlace::Event, at, name + " (link) target map", d.targetMap < 0 ? -d.targetMap : d.targetMap, d.targetGround);
                 }
                 continue;
             }
-            case wdm::kEventAnimation:
-            case wdm::kEventItem:
+            case kEventAnimation:
+            case kEventItem:
                 continue;
             default:
-                Add(name + ": unknown event kind " + std::to_string(e.kind));
+                Add(ProblemKind::EventKind, ProblemPlace::Event, at, name + ": unknown event kind " + std::to_string(e.kind));
                 continue;
             }
             if (ground < 1 || ground > squares) {
-                Add(name + (e.kind == wdm::kEventNpc ? " (NPC)" : " (monster)") + ": ground " + std::to_string(ground) +
+                Add(ProblemKind::GroundNumber, ProblemPlace::Event, at, name + (e.kind == kEventNpc ? " (NPC)" : " (monster)") + ": ground " + std::to_string(ground) +
                     ": no such square" + Have(squares));
             }
         }
     }
 
     // A map number of the map table and a ground on that map (0: its start).
-    void CheckTargetMap(const std::string& what, int mapNumber, int ground) {
+    void CheckTargetMap(ProblemPlace place, int index, const std::string& what, int mapNumber, int ground) {
         if (!m_options.mapTable) return;
         const auto& table = *m_options.mapTable;
         if (mapNumber < 1 || static_cast<std::size_t>(mapNumber) > table.size()) {
-            Add(what + " " + std::to_string(mapNumber) + ": not in the map table (" + std::to_string(table.size()) + " rows)");
+            Add(ProblemKind::LinkTarget, place, index, what + " " + std::to_string(mapNumber) + ": not in the map table (" + std::to_string(table.size()) + " rows)");
             return;
         }
         if (m_options.dataDir.empty() || ground == 0) return;
         const std::string& file = table[static_cast<std::size_t>(mapNumber) - 1];
         const std::string path = m_paths.Resolve(gbk::Lit("\\data\\地图\\") + file);
-        wdm::ReadResult target = wdm::ReadMap(path);
+        ReadResult target = ReadMap(path);
         if (!target) {
-            Add(what + " " + std::to_string(mapNumber) + ": map file " + gbk::ToUtf8(file) + " cannot be read");
+            Add(ProblemKind::LinkTarget, place, index, what + " " + std::to_string(mapNumber) + ": map file " + gbk::ToUtf8(file) + " cannot be read");
             return;
         }
         const int squares = static_cast<int>(target.map.squares.size());
         if (ground < 1 || ground > squares) {
-            Add(what + " " + std::to_string(mapNumber) + ": ground " + std::to_string(ground) + ": no such square on " +
+            Add(ProblemKind::LinkTarget, place, index, what + " " + std::to_string(mapNumber) + ": ground " + std::to_string(ground) + ": no such square on " +
                 gbk::ToUtf8(file) + Have(squares));
         }
     }
@@ -119,17 +122,17 @@ private:
     void CheckPictures() {
         if (m_options.dataDir.empty()) return;
         std::set<std::string> reported;
-        auto check = [&](const std::string& what, const std::string& picture) {
+        auto check = [&](ProblemPlace place, int section, int index, const std::string& what, const std::string& picture) {
             if (reported.count(picture)) return;
             if (!FileExists(m_paths.Resolve(picture))) {
                 reported.insert(picture);
-                Add(what + ": picture " + gbk::ToUtf8(picture) + " not found");
+                Add(ProblemKind::Picture, place, index, what + ": picture " + gbk::ToUtf8(picture) + " not found", section);
             }
         };
-        check("header background", m_map.header.background);
+        check(ProblemPlace::Header, 0, 0, "header background", m_map.header.background);
         for (std::size_t list = 0; list < m_map.sprites.size(); ++list) {
             for (std::size_t i = 0; i < m_map.sprites[list].size(); ++i) {
-                check("sprite " + std::to_string(i + 1) + " of section " + std::to_string(list + 1),
+                check(ProblemPlace::Sprite, static_cast<int>(list), static_cast<int>(i), "sprite " + std::to_string(i + 1) + " of section " + std::to_string(list + 1),
                       m_map.sprites[list][i].picture);
             }
         }
@@ -138,30 +141,32 @@ private:
     void CheckSmallBoxes() {
         struct Kind {
             const char* name;
-            const std::vector<wdm::GroundRecord>* list;
+            const std::vector<GroundRecord>* list;
+            ProblemPlace place;
         };
-        for (const Kind& k : {Kind{"square", &m_map.squares}, Kind{"slope", &m_map.slopes}, Kind{"stair", &m_map.stairs}}) {
+        for (const Kind& k : {Kind{"square", &m_map.squares, ProblemPlace::Square}, Kind{"slope", &m_map.slopes, ProblemPlace::Slope},
+                              Kind{"stair", &m_map.stairs, ProblemPlace::Stair}}) {
             for (std::size_t i = 0; i < k.list->size(); ++i) {
-                const wdm::GroundRecord& g = (*k.list)[i];
-                if (wdm::IsSavedBox(g.width, g.height)) continue;
+                const GroundRecord& g = (*k.list)[i];
+                if (IsSavedBox(g.width, g.height)) continue;
                 std::string line = std::string(k.name) + " " + std::to_string(i + 1) + " (" + Box(g.width, g.height) +
                                    ") is under 10 pixels and is dropped when saved";
                 if (k.list == &m_map.squares) line += "; the squares after it move up one number";
-                Add(line);
+                Add(ProblemKind::SmallBox, k.place, static_cast<int>(i), line);
             }
         }
         for (std::size_t i = 0; i < m_map.events.size(); ++i) {
-            const wdm::EventRecord& e = m_map.events[i];
-            if (!wdm::IsSavedBox(e.width, e.height)) {
-                Add("event " + std::to_string(i + 1) + " (" + Box(e.width, e.height) + ") is under 10 pixels and is dropped when saved");
+            const EventRecord& e = m_map.events[i];
+            if (!IsSavedBox(e.width, e.height)) {
+                Add(ProblemKind::SmallBox, ProblemPlace::Event, static_cast<int>(i), "event " + std::to_string(i + 1) + " (" + Box(e.width, e.height) + ") is under 10 pixels and is dropped when saved");
             }
         }
     }
 
-    const wdm::MapData& m_map;
+    const MapData& m_map;
     const CheckOptions& m_options;
     paths::DataPaths m_paths;
-    std::vector<std::string> m_problems;
+    std::vector<MapProblem> m_problems;
 };
 
 }  // namespace
@@ -204,8 +209,8 @@ std::vector<std::string> ScanMapTable(std::string_view gbkText) {
     return rows;
 }
 
-std::vector<std::string> CheckMap(const wdm::MapData& map, const CheckOptions& options) {
+std::vector<MapProblem> CheckMap(const MapData& map, const CheckOptions& options) {
     return Checker(map, options).Run();
 }
 
-}  // namespace wdmtool
+}  // namespace wdm
