@@ -3,6 +3,7 @@
 // the .fnt file. Every number is bounded and a broken file gives no font.
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -17,6 +18,7 @@ constexpr std::size_t kMaxFileBytes = 4u << 20;
 constexpr int kMaxPages = 64;
 constexpr int kMaxChars = 70000;
 constexpr int kMaxKernings = 200000;
+constexpr float kMaxScale = 64.0f;
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
@@ -253,6 +255,8 @@ void hFont_printf_e(HBMFONT handle, float x, float y, int align, const char* tex
     BmFont* f = g ? g->bmFonts.Get(handle) : nullptr;
     if (!f || !text) return;
     const std::string_view all(text);
+    const float scale = f->scale;
+    const float lineHeight = static_cast<float>(f->lineHeight) * scale;
     // Only alignment and the draw listener need a line's width before it is drawn.
     const bool measure = align == LUMO_ALIGN_RIGHT || align == LUMO_ALIGN_CENTER || g->listener;
     // Every page takes the colour once per call, not once per glyph.
@@ -263,25 +267,26 @@ void hFont_printf_e(HBMFONT handle, float x, float y, int align, const char* tex
         std::size_t end = all.find('\n', start);
         if (end == std::string_view::npos) end = all.size();
         const std::string_view line = all.substr(start, end - start);
-        const float width = measure ? WalkLine(*f, line, [](const BmGlyph&, float) {}) : 0.0f;
+        const float width =
+            measure ? WalkLine(*f, line, [](const BmGlyph&, float) {}) * scale : 0.0f;
         float lineX = x;
         if (align == LUMO_ALIGN_RIGHT) lineX -= width;
         else if (align == LUMO_ALIGN_CENTER) lineX -= width / 2;
         if (g->listener && !line.empty()) {
             const std::string copy(line);
-            Notify(*g, LUMO_DRAW_TEXT, 0, 0, lineX, lineY, width,
-                   static_cast<float>(f->lineHeight), f->color, copy.c_str());
+            Notify(*g, LUMO_DRAW_TEXT, 0, 0, lineX, lineY, width, lineHeight, f->color,
+                   copy.c_str());
         }
         SceneTouched(*g);
         WalkLine(*f, line, [&](const BmGlyph& gl, float pen) {
             if (gl.page >= f->pages.size() || !f->pages[gl.page] || gl.w <= 0 || gl.h <= 0) return;
             SDL_Texture* page = f->pages[gl.page];
             const SDL_Rect src{gl.x, gl.y, gl.w, gl.h};
-            const SDL_FRect dst{lineX + pen + gl.xoff, lineY + gl.yoff, static_cast<float>(gl.w),
-                                static_cast<float>(gl.h)};
+            const SDL_FRect dst{lineX + (pen + gl.xoff) * scale, lineY + gl.yoff * scale,
+                                gl.w * scale, gl.h * scale};
             SDL_RenderCopyF(g->renderer, page, &src, &dst);
         });
-        lineY += static_cast<float>(f->lineHeight);
+        lineY += lineHeight;
         start = end + 1;
     }
 }
@@ -303,5 +308,19 @@ float hFont_GetTextWidth_e(HBMFONT handle, const char* text) {
                                            [](const BmGlyph&, float) {}));
         start = end + 1;
     }
-    return widest;
+    return widest * f->scale;
+}
+
+float hFont_GetTextHeight_e(HBMFONT handle, const char* text) {
+    BmFont* f = g_engine ? g_engine->bmFonts.Get(handle) : nullptr;
+    if (!f || !text || !*text) return 0;
+    const std::string_view all(text);
+    const auto lines = std::count(all.begin(), all.end(), '\n') + 1;
+    return static_cast<float>(lines) * static_cast<float>(f->lineHeight) * f->scale;
+}
+
+void hFont_SetScale_e(HBMFONT handle, float scale) {
+    BmFont* f = g_engine ? g_engine->bmFonts.Get(handle) : nullptr;
+    // Past kMaxScale a glyph rectangle no longer fits the renderer's integer coordinates.
+    if (f && std::isfinite(scale) && scale > 0 && scale <= kMaxScale) f->scale = scale;
 }

@@ -47,6 +47,7 @@ struct TtfFont {
     long index = 0;
     int size = 12;
     int style = TTF_STYLE_NORMAL;
+    bool smooth = true;   // antialiased (blended) glyph edges; false = hard (solid) edges
     std::uint32_t color = 0xFFFFFFFF;
     std::uint32_t serial = 0;
 };
@@ -67,6 +68,7 @@ struct BmFont {
     std::unordered_map<std::uint32_t, BmGlyph> high;      // the rest
     std::unordered_map<std::uint64_t, int> kerning;       // (first << 32 | second)
     std::uint32_t color = 0xFFFFFFFF;
+    float scale = 1.0f;
 };
 
 struct Sound {
@@ -114,7 +116,7 @@ struct Injected {
     std::string text;
 };
 
-// Text cache: rendered strings, white, keyed by font serial + GBK text.
+// Text cache: rendered strings, white, keyed by font serial, style + GBK text.
 struct CachedText {
     std::string key;
     SDL_Texture* tex = nullptr;
@@ -151,6 +153,7 @@ struct Engine {
     bool keepFrames = false;
     std::vector<std::uint32_t> lastFrame;  // ARGB, kept at EndScene when asked
     int lastFrameW = 0, lastFrameH = 0;
+    std::string pendingShot;   // UTF-8 path to save the next finished scene to
     long frameCount = 0;
     long rasterCount = 0;
     LumoDrawListener listener = nullptr;
@@ -204,6 +207,10 @@ inline Engine* Drawable() { return (g_engine && g_engine->renderer) ? g_engine :
 // Marks that the renderer's content no longer shows the last finished scene.
 inline void SceneTouched(Engine& g) { g.frameInRenderer = false; }
 
+// The window's pixels are scaled from the logical picture (width x height)
+// with black bars; mouse positions from the window are mapped back.
+void WindowResized(Engine& g);
+
 void LogLine(Engine& g, const char* fmt, ...);
 
 // Service hooks used across files.
@@ -220,6 +227,7 @@ void FillRect(Engine& g, float x, float y, float w, float h, std::uint32_t argb)
 // Draws cached text with a TTF font; returns its width.
 float TtfPrint(Engine& g, TtfFont& f, float x, float y, const char* text, std::uint32_t argb);
 float TtfWidth(Engine& g, TtfFont& f, const char* text);
+float TtfHeight(Engine& g, TtfFont& f, const char* text);
 void Notify(Engine& g, int kind, std::uint32_t spr, std::uint32_t tex, float x, float y, float w,
             float h, std::uint32_t color, const char* text);
 

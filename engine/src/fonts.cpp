@@ -110,11 +110,25 @@ void DropCached(Engine& g, std::list<CachedText>::iterator it) {
     g.textLru.erase(it);
 }
 
-// The cache key: font serial then the GBK bytes.
+// The cache key: font serial, the style (bold, italic, smooth edges), then
+// the GBK bytes. The serial comes first so a closed font's entries share a prefix.
 const std::string& KeyOf(Engine& g, const TtfFont& f, const char* text) {
     g.keyScratch.assign(reinterpret_cast<const char*>(&f.serial), sizeof f.serial);
+    g.keyScratch.push_back(static_cast<char>((f.style & 0x7F) | (f.smooth ? 0x80 : 0)));
     g.keyScratch.append(text);
     return g.keyScratch;
+}
+
+// Renders white text: blended (antialiased) or solid (hard edges); lines
+// break at '\n' only.
+SDL_Surface* Rasterise(const TtfFont& f, const std::string& utf8) {
+    const SDL_Color white{255, 255, 255, 255};
+    const bool lines = utf8.find('\n') != std::string::npos;
+    if (f.smooth)
+        return lines ? TTF_RenderUTF8_Blended_Wrapped(f.font, utf8.c_str(), white, 0)
+                     : TTF_RenderUTF8_Blended(f.font, utf8.c_str(), white);
+    return lines ? TTF_RenderUTF8_Solid_Wrapped(f.font, utf8.c_str(), white, 0)
+                 : TTF_RenderUTF8_Solid(f.font, utf8.c_str(), white);
 }
 
 CachedText* Lookup(Engine& g, const TtfFont& f, const char* text, bool render) {
@@ -125,11 +139,7 @@ CachedText* Lookup(Engine& g, const TtfFont& f, const char* text, bool render) {
         return &*hit->second;
     }
     if (!render || !g.renderer || !f.font) return nullptr;
-    const std::string utf8 = gbk::ToUtf8(text);
-    const SDL_Color white{255, 255, 255, 255};
-    SDL_Surface* surf = utf8.find('\n') == std::string::npos
-                            ? TTF_RenderUTF8_Blended(f.font, utf8.c_str(), white)
-                            : TTF_RenderUTF8_Blended_Wrapped(f.font, utf8.c_str(), white, 0);
+    SDL_Surface* surf = Rasterise(f, gbk::ToUtf8(text));
     ++g.rasterCount;
     if (!surf) return nullptr;
     SDL_Texture* tex = SDL_CreateTextureFromSurface(g.renderer, surf);
@@ -158,9 +168,8 @@ void Close(Engine& g, TtfFont& f) {
     f.font = nullptr;
 }
 
-int StyleOf(int bold, int italic, int underline) {
-    return (bold ? TTF_STYLE_BOLD : 0) | (italic ? TTF_STYLE_ITALIC : 0) |
-           (underline ? TTF_STYLE_UNDERLINE : 0);
+int StyleOf(int bold, int italic) {
+    return (bold ? TTF_STYLE_BOLD : 0) | (italic ? TTF_STYLE_ITALIC : 0);
 }
 
 }  // namespace
@@ -193,6 +202,22 @@ float TtfWidth(Engine& g, TtfFont& f, const char* text) {
     return static_cast<float>(widest);
 }
 
+float TtfHeight(Engine& g, TtfFont& f, const char* text) {
+    if (!text || !*text || !f.font) return 0;
+    if (CachedText* c = Lookup(g, f, text, false)) return static_cast<float>(c->h);
+    const std::string_view all(text);
+    const auto breaks = std::count(all.begin(), all.end(), '\n');
+    if (breaks == 0) {
+        int w = 0, h = 0;
+        if (TTF_SizeUTF8(f.font, gbk::ToUtf8(text).c_str(), &w, &h) != 0) return 0;
+        return static_cast<float>(h);
+    }
+    // A text with line breaks is rasterised as one block: the first line is a
+    // full font height, every further line adds the line skip.
+    return static_cast<float>(TTF_FontHeight(f.font) +
+                              static_cast<long>(breaks) * TTF_FontLineSkip(f.font));
+}
+
 void FontsClose(Engine& g) {
     for (auto& c : g.textLru)
         if (c.tex) SDL_DestroyTexture(c.tex);
@@ -217,7 +242,7 @@ void FontsClose(Engine& g) {
 
 using namespace lumo;
 
-HFONT Font_Interface_Get(const char* face, int size, int bold, int italic, int underline) {
+HFONT Font_Interface_Get(const char* face, int size, int bold, int italic, int smooth) {
     Engine* g = g_engine;
     if (g && !g->ttfStarted) g->ttfStarted = TTF_Init() == 0;
     if (!g || !g->ttfStarted) return 0;
@@ -226,7 +251,8 @@ HFONT Font_Interface_Get(const char* face, int size, int bold, int italic, int u
     f.file = file;
     f.index = index;
     f.size = std::clamp(size, 1, 512);
-    f.style = StyleOf(bold, italic, underline);
+    f.style = StyleOf(bold, italic);
+    f.smooth = smooth != 0;
     if (!Open(*g, f)) {
         f.file = kCjkFallback;
         f.index = 0;
@@ -250,6 +276,11 @@ void Font_Printf(HFONT font, float x, float y, const char* text) {
 float Font_GetTextWidth(HFONT font, const char* text) {
     TtfFont* f = g_engine ? g_engine->fonts.Get(font) : nullptr;
     return f ? TtfWidth(*g_engine, *f, text) : 0.0f;
+}
+
+float Font_GetTextHeight(HFONT font, const char* text) {
+    TtfFont* f = g_engine ? g_engine->fonts.Get(font) : nullptr;
+    return f ? TtfHeight(*g_engine, *f, text) : 0.0f;
 }
 
 void Font_Del(HFONT font) {
@@ -314,4 +345,9 @@ void FontN_setColor(HFONTM fm, std::uint32_t argb) {
 float FontN_getTextWidth(HFONTM fm, const char* text) {
     TtfFont* f = g_engine ? g_engine->fontMs.Get(fm) : nullptr;
     return f ? TtfWidth(*g_engine, *f, text) : 0.0f;
+}
+
+float FontN_getTextHeight(HFONTM fm, const char* text) {
+    TtfFont* f = g_engine ? g_engine->fontMs.Get(fm) : nullptr;
+    return f ? TtfHeight(*g_engine, *f, text) : 0.0f;
 }

@@ -3,6 +3,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "engine_internal.h"
@@ -94,13 +95,41 @@ void FillRect(Engine& g, float x, float y, float w, float h, std::uint32_t argb)
 
 namespace {
 
-// Reads the renderer's current picture as ARGB rows.
+// Reads the renderer's current picture as ARGB rows: the whole window,
+// bars included, at the window's size.
 bool ReadRenderer(Engine& g, std::vector<std::uint32_t>& out, int& w, int& h) {
     if (!g.renderer || SDL_GetRendererOutputSize(g.renderer, &w, &h) != 0 || w <= 0 || h <= 0)
         return false;
     out.resize(static_cast<std::size_t>(w) * h);
-    return SDL_RenderReadPixels(g.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, out.data(),
-                                w * 4) == 0;
+    // With a logical size SDL reads only the picture inside the bars.
+    int logicalW = 0, logicalH = 0;
+    SDL_RenderGetLogicalSize(g.renderer, &logicalW, &logicalH);
+    if (logicalW > 0) SDL_RenderSetLogicalSize(g.renderer, 0, 0);
+    const bool ok = SDL_RenderReadPixels(g.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, out.data(),
+                                         w * 4) == 0;
+    if (logicalW > 0) SDL_RenderSetLogicalSize(g.renderer, logicalW, logicalH);
+    return ok;
+}
+
+// True when the window is not exactly the logical picture, so bars show.
+bool Letterboxed(Engine& g) {
+    int w = 0, h = 0;
+    return SDL_GetRendererOutputSize(g.renderer, &w, &h) == 0 && (w != g.width || h != g.height);
+}
+
+// Writes the kept frame as PNG through a temporary file beside the target,
+// so a failed write never leaves half a picture under the real name.
+bool SaveFrame(Engine& g, const char* path) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(g.lastFrame.data(), g.lastFrameW,
+                                                        g.lastFrameH, 32, g.lastFrameW * 4,
+                                                        SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return false;
+    const std::string temp = std::string(path) + ".part";
+    bool ok = IMG_SavePNG(s, temp.c_str()) == 0;
+    SDL_FreeSurface(s);
+    ok = ok && std::rename(temp.c_str(), path) == 0;
+    if (!ok) std::remove(temp.c_str());
+    return ok;
 }
 
 // Makes lastFrame hold the last finished scene, when that is still known.
@@ -116,6 +145,11 @@ bool FinishedFrame(Engine& g) {
 
 }  // namespace
 
+void WindowResized(Engine& g) {
+    // The window surface behind a software renderer is replaced on a resize.
+    SceneTouched(g);
+}
+
 }  // namespace lumo
 
 using namespace lumo;
@@ -125,9 +159,21 @@ void Gfx_Clear_e(HENGINE e, std::uint32_t argb) {
     if (!g || !g->renderer) return;
     SceneTouched(*g);
     Notify(*g, LUMO_DRAW_CLEAR, 0, 0, 0, 0, 0, 0, argb, nullptr);
+    if (!Letterboxed(*g)) {
+        SDL_SetRenderDrawColor(g->renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
+                               argb >> 24);
+        SDL_RenderClear(g->renderer);
+        return;
+    }
+    // SDL clears the whole window: the bars are cleared black, then only the
+    // picture takes the colour, written as it is like a clear.
+    SDL_SetRenderDrawColor(g->renderer, 0, 0, 0, 0xFF);
+    SDL_RenderClear(g->renderer);
+    SDL_SetRenderDrawBlendMode(g->renderer, SDL_BLENDMODE_NONE);
     SDL_SetRenderDrawColor(g->renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
                            argb >> 24);
-    SDL_RenderClear(g->renderer);
+    SDL_RenderFillRect(g->renderer, nullptr);
+    SDL_SetRenderDrawBlendMode(g->renderer, SDL_BLENDMODE_BLEND);
 }
 
 bool Gfx_BeginScene_e(HENGINE e, HTARGET target) {
@@ -144,9 +190,18 @@ void Gfx_EndScene_e(HENGINE e) {
     if (!g || !g->renderer) return;
     g->lastFrame.clear();
     // A software renderer keeps its picture after presenting, so it is read
-    // back only when asked; other renderers are copied now when frames are kept.
-    if (g->keepFrames && !g->softwareRenderer)
+    // back only when asked; other renderers are copied now when frames are
+    // kept or a screenshot waits for this scene.
+    const bool shotWaits = !g->pendingShot.empty();
+    if ((g->keepFrames || shotWaits) && !g->softwareRenderer)
         if (!ReadRenderer(*g, g->lastFrame, g->lastFrameW, g->lastFrameH)) g->lastFrame.clear();
+    if (shotWaits) {
+        g->frameInRenderer = g->softwareRenderer;
+        if (!FinishedFrame(*g) || !SaveFrame(*g, g->pendingShot.c_str()))
+            LogLine(*g, "engine: screenshot %s not saved", g->pendingShot.c_str());
+        g->pendingShot.clear();
+        if (!g->keepFrames) g->lastFrame.clear();
+    }
     SDL_RenderPresent(g->renderer);
     g->frameInRenderer = g->softwareRenderer;
 }
@@ -211,16 +266,21 @@ void Texture_Free_e(HENGINE e, HTEXTURE tex) {
     g->textures.Remove(tex);
 }
 
+bool System_SaveScreenshot_e(HENGINE e, const char* utf8Path) {
+    Engine* g = Get(e);
+    if (!g || !g->renderer || !utf8Path || !*utf8Path) return false;
+    if (FinishedFrame(*g)) return SaveFrame(*g, utf8Path);
+    if (g->softwareRenderer) return false;  // no scene has finished yet
+    // A hardware renderer's picture is gone once presented: the scene in
+    // progress is saved at its end, before it is shown.
+    g->pendingShot = utf8Path;
+    return true;
+}
+
 bool Harness_Screenshot(HENGINE e, const char* path) {
     Engine* g = Get(e);
     if (!g || !path || !*path || !FinishedFrame(*g)) return false;
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(g->lastFrame.data(), g->lastFrameW,
-                                                        g->lastFrameH, 32, g->lastFrameW * 4,
-                                                        SDL_PIXELFORMAT_ARGB8888);
-    if (!s) return false;
-    const bool ok = IMG_SavePNG(s, path) == 0;
-    SDL_FreeSurface(s);
-    return ok;
+    return SaveFrame(*g, path);
 }
 
 std::uint32_t Harness_ReadPixel(HENGINE e, int x, int y) {

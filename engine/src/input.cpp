@@ -1,6 +1,7 @@
 // Keyboard, mouse and text input: SDL events and injected input become
 // per-frame key states named by Windows virtual-key codes.
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine_internal.h"
@@ -86,6 +87,13 @@ void ApplyInjected(Engine& g) {
     g.injected.clear();
 }
 
+// Window events arrive already mapped to the logical picture by the
+// renderer; a pointer over a bar lies outside it and is held at its edge.
+void SetMouse(Engine& g, int x, int y) {
+    g.mouseX = static_cast<float>(std::clamp(x, 0, std::max(g.width - 1, 0)));
+    g.mouseY = static_cast<float>(std::clamp(y, 0, std::max(g.height - 1, 0)));
+}
+
 int VirtualKeyOf(int scancode) {
     return scancode > 0 && scancode < SDL_NUM_SCANCODES ? kTable.vk[scancode] : 0;
 }
@@ -100,8 +108,7 @@ void InputHandleEvent(Engine& g, const SDL_Event& ev) {
                    ev.key.repeat != 0);
             break;
         case SDL_MOUSEMOTION:
-            g.mouseX = static_cast<float>(ev.motion.x);
-            g.mouseY = static_cast<float>(ev.motion.y);
+            SetMouse(g, ev.motion.x, ev.motion.y);
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
@@ -109,8 +116,7 @@ void InputHandleEvent(Engine& g, const SDL_Event& ev) {
             if (ev.button.button == SDL_BUTTON_LEFT) vk = 1;
             else if (ev.button.button == SDL_BUTTON_RIGHT) vk = 2;
             else if (ev.button.button == SDL_BUTTON_MIDDLE) vk = 4;
-            g.mouseX = static_cast<float>(ev.button.x);
-            g.mouseY = static_cast<float>(ev.button.y);
+            SetMouse(g, ev.button.x, ev.button.y);
             SetKey(g, vk, ev.type == SDL_MOUSEBUTTONDOWN, false);
             break;
         }
@@ -129,6 +135,8 @@ void InputHandleEvent(Engine& g, const SDL_Event& ev) {
             } else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
                 g.focused = true;
                 if (g.focusGainFn) g.focusGainFn();
+            } else if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                WindowResized(g);
             }
             break;
         default: break;

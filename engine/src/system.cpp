@@ -230,7 +230,7 @@ bool System_Initiate_e(HENGINE e) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
-    Uint32 flags = g->headless ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
+    Uint32 flags = (g->headless ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN) | SDL_WINDOW_RESIZABLE;
     if (!g->windowed && !g->headless) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     g->window = SDL_CreateWindow(g->title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                  g->width, g->height, flags);
@@ -250,7 +250,9 @@ bool System_Initiate_e(HENGINE e) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
-    if (!g->windowed && !g->headless) SDL_RenderSetLogicalSize(g->renderer, g->width, g->height);
+    // The game always draws width x height; SDL scales that picture to the
+    // window, keeping its aspect with black bars, and maps mouse events back.
+    SDL_RenderSetLogicalSize(g->renderer, g->width, g->height);
     SDL_SetRenderDrawBlendMode(g->renderer, SDL_BLENDMODE_BLEND);
     if (g->hideMouse && !g->headless) SDL_ShowCursor(SDL_DISABLE);
     SDL_StartTextInput();
@@ -320,6 +322,33 @@ int System_GetWidth_e(HENGINE e) {
 int System_GetHeight_e(HENGINE e) {
     Engine* g = Get(e);
     return g ? g->height : 0;
+}
+
+bool System_SetFullscreen_e(HENGINE e, bool on) {
+    Engine* g = Get(e);
+    if (!g || !g->window) return false;
+    if (SDL_SetWindowFullscreen(g->window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        LogLine(*g, "engine: fullscreen %s failed: %s", on ? "on" : "off", SDL_GetError());
+        return false;
+    }
+    g->windowed = !on;
+    WindowResized(*g);
+    return true;
+}
+
+bool System_IsFullscreen_e(HENGINE e) {
+    Engine* g = Get(e);
+    return g && g->window && (SDL_GetWindowFlags(g->window) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+bool Harness_SetWindowSize(HENGINE e, int w, int h) {
+    Engine* g = Get(e);
+    if (!g || !g->window || w <= 0 || h <= 0 || w > 16384 || h > 16384) return false;
+    SDL_SetWindowSize(g->window, w, h);
+    WindowResized(*g);
+    int nw = 0, nh = 0;
+    SDL_GetWindowSize(g->window, &nw, &nh);
+    return nw == w && nh == h;
 }
 
 int System_MessageBox_e(HENGINE e, const char* text, const char* caption, int flags) {

@@ -1,8 +1,10 @@
 // TrueType text through the render cache, and bitmap fonts.
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "engine_fixture.h"
 #include "shared/gbk.h"
@@ -65,12 +67,103 @@ TEST_F(EngineTest, StyledFacesDifferAndAnyFaceFallsBackToChinese) {
     EXPECT_EQ(Harness_RasterCount(e), 3);  // one per font: the cache keys on the font
     const int plainLit = LitPixels(e, 0, 0, 40, 20);
     EXPECT_GT(plainLit, 10);
-    EXPECT_GT(LitPixels(e, 0, 40, 40, 20), plainLit);  // bold and underlined
+    EXPECT_GT(LitPixels(e, 0, 40, 40, 20), plainLit);  // bold
     EXPECT_GT(LitPixels(e, 0, 80, 50, 30), 10);
     // An unknown face gets the same Chinese font, not a Latin one with empty boxes.
     HFONT known = Font_Interface_Get(gbk::Lit("黑体").c_str(), 20, 0, 0, 0);
     EXPECT_FLOAT_EQ(Font_GetTextWidth(unknown, text.c_str()), Font_GetTextWidth(known, text.c_str()));
     EXPECT_FLOAT_EQ(Font_GetTextWidth(unknown, text.c_str()), 40);
+}
+
+namespace {
+
+struct DrawnText {
+    std::vector<float> heights;
+    static void Listen(void* user, const LumoDrawRecord* rec) {
+        if (rec->kind == LUMO_DRAW_TEXT) static_cast<DrawnText*>(user)->heights.push_back(rec->h);
+    }
+};
+
+// Rows of the box in which at least 90% of the pixels are lit.
+int FullRows(HENGINE e, int x, int y, int w, int h) {
+    int rows = 0;
+    for (int j = y; j < y + h; ++j) rows += LitPixels(e, x, j, w, 1) * 10 >= w * 9;
+    return rows;
+}
+
+}  // namespace
+
+TEST_F(EngineTest, SmoothFlagAntialiasesEdgesAndNeverUnderlines) {
+    const std::string face = gbk::Lit("幼圆");
+    HFONT hard = Font_Interface_Get(face.c_str(), 13, 1, 0, 0);
+    HFONT smooth = Font_Interface_Get(face.c_str(), 13, 1, 0, 1);
+    ASSERT_NE(hard, 0u);
+    ASSERT_NE(smooth, 0u);
+    const char* text = "i i i l";
+    const int w = static_cast<int>(Font_GetTextWidth(smooth, text));
+    const int h = static_cast<int>(Font_GetTextHeight(smooth, text));
+    ASSERT_GT(w, 10);
+    Frame([&] {
+        Font_Printf(hard, 0, 0, text);
+        Font_Printf(smooth, 0, 40, text);
+    });
+    EXPECT_EQ(Harness_RasterCount(e), 2);  // one raster per style
+    int hardGrey = 0, hardLit = 0, smoothGrey = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t a = Pixel(x, y), b = Pixel(x, 40 + y);
+            hardLit += a != kBlack;
+            hardGrey += a != kBlack && a != 0xFFFFFFFFu;
+            smoothGrey += b != kBlack && b != 0xFFFFFFFFu;
+        }
+    EXPECT_GT(hardLit, 10);
+    EXPECT_EQ(hardGrey, 0);    // hard edges: only the text colour
+    EXPECT_GT(smoothGrey, 5);  // antialiased edges blend into the background
+    // Glyphs with gaps between them never light a whole row.
+    EXPECT_EQ(FullRows(e, 0, 0, w, h + 4), 0);
+    EXPECT_EQ(FullRows(e, 0, 40, w, h + 4), 0);
+}
+
+TEST_F(EngineTest, TextHeightCountsLinesAndMatchesTheDrawnBlock) {
+    HFONT font = Font_Interface_Get(gbk::Lit("幼圆").c_str(), 13, 1, 0, 1);
+    ASSERT_NE(font, 0u);
+    const float one = Font_GetTextHeight(font, "A");
+    EXPECT_GE(one, 13);
+    EXPECT_LT(one, 26);
+    const float two = Font_GetTextHeight(font, "A\nB");
+    const float three = Font_GetTextHeight(font, gbk::Lit("中\n文\n字").c_str());
+    EXPECT_GT(two, one);
+    EXPECT_FLOAT_EQ(three - two, two - one);  // every further line adds the same
+    EXPECT_FLOAT_EQ(Font_GetTextHeight(font, ""), 0);
+    EXPECT_FLOAT_EQ(Font_GetTextHeight(font, nullptr), 0);
+    EXPECT_FLOAT_EQ(Font_GetTextHeight(0, "A"), 0);
+
+    // Measured before drawing, the height is that of the block drawn later.
+    DrawnText drawn;
+    Harness_SetDrawListener(e, &DrawnText::Listen, &drawn);
+    Frame([&] {
+        Font_Printf(font, 0, 0, "A");
+        Font_Printf(font, 40, 0, "A\nB");
+        Font_Printf(font, 80, 0, gbk::Lit("中\n文\n字").c_str());
+    });
+    Harness_SetDrawListener(e, nullptr, nullptr);
+    ASSERT_EQ(drawn.heights.size(), 3u);
+    EXPECT_FLOAT_EQ(drawn.heights[0], one);
+    EXPECT_FLOAT_EQ(drawn.heights[1], two);
+    EXPECT_FLOAT_EQ(drawn.heights[2], three);
+    EXPECT_FLOAT_EQ(Font_GetTextHeight(font, "A\nB"), two);  // and the same once cached
+    // The letter lies inside its measured box.
+    EXPECT_GT(LitPixels(e, 0, 0, 20, static_cast<int>(one)), 10);
+    EXPECT_EQ(LitPixels(e, 0, static_cast<int>(one), 20, 10), 0);
+
+    HFONTM fm = FontM_Interface_Get();
+    EXPECT_FLOAT_EQ(FontN_getTextHeight(fm, "A"), 0);  // nothing loaded yet
+    ASSERT_TRUE(FontM_loadFont(fm, "SIMHEI.TTF", 12));
+    const float small = FontN_getTextHeight(fm, gbk::Lit("经验").c_str());
+    EXPECT_GE(small, 12);
+    EXPECT_GT(FontN_getTextHeight(fm, "a\nb"), small);
+    FontN_setSize(fm, 24);
+    EXPECT_GT(FontN_getTextHeight(fm, gbk::Lit("经验").c_str()), small * 1.5f);
 }
 
 TEST_F(EngineTest, BadTextIsHarmless) {
@@ -192,4 +285,40 @@ TEST_F(BitmapFontTest, MalformedFilesGiveNoFont) {
     // Drawing with no font does nothing.
     Frame([&] { hFont_printf_e(0, 0, 0, 0, "A"); });
     EXPECT_EQ(hFont_GetTextWidth_e(0, "A"), 0.0f);
+}
+
+TEST_F(BitmapFontTest, ScaleAppliesToDrawingWidthAndHeight) {
+    HBMFONT font = hFont_Interface_Get(Prepare().c_str());
+    ASSERT_NE(font, 0u);
+    EXPECT_FLOAT_EQ(hFont_GetTextHeight_e(font, "A"), 10);  // lineHeight
+    EXPECT_FLOAT_EQ(hFont_GetTextHeight_e(font, "A\nB"), 20);
+    EXPECT_FLOAT_EQ(hFont_GetTextHeight_e(font, ""), 0);
+    EXPECT_FLOAT_EQ(hFont_GetTextHeight_e(0, "A"), 0);
+
+    hFont_SetScale_e(font, 0.7f);
+    EXPECT_FLOAT_EQ(hFont_GetTextWidth_e(font, "AB"), 9 * 0.7f);
+    EXPECT_FLOAT_EQ(hFont_GetTextHeight_e(font, "A"), 7);
+    hFont_SetScale_e(font, 2);
+    for (float bad : {0.0f, -1.0f, std::nanf(""), INFINITY, 1000.0f}) hFont_SetScale_e(font, bad);
+    EXPECT_FLOAT_EQ(hFont_GetTextWidth_e(font, "AB"), 18);
+    EXPECT_FLOAT_EQ(hFont_GetTextHeight_e(font, "A\nB"), 40);
+
+    hFont_SetColor_e(font, 0xFF00FF00);
+    Frame([&] {
+        hFont_printf_e(font, 10, 10, LUMO_ALIGN_LEFT, "A\nA");
+        hFont_printf_e(font, 100, 70, LUMO_ALIGN_RIGHT, "A");
+    });
+    // A: 4 x 8 at yoffset 1 becomes 8 x 16 at yoffset 2.
+    EXPECT_EQ(Pixel(10, 12), 0xFF00FF00u);
+    EXPECT_EQ(Pixel(17, 27), 0xFF00FF00u);
+    EXPECT_EQ(Pixel(10, 11), kBlack);
+    EXPECT_EQ(Pixel(18, 12), kBlack);
+    EXPECT_EQ(Pixel(10, 28), kBlack);
+    // The second line starts two line heights lower.
+    EXPECT_EQ(Pixel(10, 31), kBlack);
+    EXPECT_EQ(Pixel(10, 32), 0xFF00FF00u);
+    EXPECT_EQ(Pixel(17, 47), 0xFF00FF00u);
+    // Right alignment uses the scaled width (10).
+    EXPECT_EQ(Pixel(90, 72), 0xFF00FF00u);
+    EXPECT_EQ(Pixel(89, 72), kBlack);
 }

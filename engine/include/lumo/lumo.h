@@ -120,8 +120,28 @@ bool System_Initiate_e(HENGINE e);
 bool System_Start_e(HENGINE e, int mode);
 void System_Shutdown_e(HENGINE e);
 void Release_e(HENGINE e);
+// The logical picture size (LUMO_SCREENWIDTH x LUMO_SCREENHEIGHT), whatever
+// the window's size. The window can be resized and made fullscreen; the
+// picture is then scaled to it with its aspect kept, and the rest of the
+// window is black bars. Mouse positions stay in picture coordinates: a
+// pointer over a bar is held at the picture's nearest edge.
 int System_GetWidth_e(HENGINE e);
 int System_GetHeight_e(HENGINE e);
+// Switches the window to desktop fullscreen (on) or back to its window
+// size (off). Returns false when there is no window or the system refused;
+// the window is then left as it was.
+bool System_SetFullscreen_e(HENGINE e, bool on);
+// True while the window is fullscreen; false with no window.
+bool System_IsFullscreen_e(HENGINE e);
+// Saves the last finished scene as a PNG at utf8Path, exactly as the window
+// shows it: at the window's size, bars included. The file is written beside
+// the target under a temporary name and renamed, so a failed write leaves no
+// partial picture. Returns false with no renderer, an empty path, no
+// finished scene yet or a failed write. With a hardware renderer whose
+// picture is gone after presenting (and frames not kept, Harness_KeepFrames),
+// the scene in progress is saved at its Gfx_EndScene_e instead and the call
+// returns true at once; a failure of that save is only logged.
+bool System_SaveScreenshot_e(HENGINE e, const char* utf8Path);
 // A modal message box. Headless: logged to stderr as one line and answered
 // at once with IDOK / IDYES. Returns a LumoMessageBoxResult.
 int System_MessageBox_e(HENGINE e, const char* text, const char* caption, int flags);
@@ -167,11 +187,19 @@ void Spr_Del(HSPRITE spr);
 // ---------------------------------------------------------------- fonts
 
 // A font by face name ("宋体", "幼圆", "黑体", ... in GBK), resolved through
-// fontconfig to an installed CJK font. size is the pixel height.
-HFONT Font_Interface_Get(const char* face, int size, int bold, int italic, int underline);
+// fontconfig to an installed CJK font. size is the pixel height (clamped to
+// 1..512). The style flags (non-zero = on): bold, italic, and smooth, which
+// draws antialiased glyph edges; with smooth 0 every pixel is either the
+// text colour or untouched. No flag underlines.
+HFONT Font_Interface_Get(const char* face, int size, int bold, int italic, int smooth);
 void Font_SetColor(HFONT font, std::uint32_t argb);
 void Font_Printf(HFONT font, float x, float y, const char* text);
+// Width of the widest line, in pixels (0 for an empty text or a bad handle).
 float Font_GetTextWidth(HFONT font, const char* text);
+// Height in pixels of the block Font_Printf draws for `text`: a one-line text
+// is one font height (the height of "A" sizes a one-line box), and each
+// '\n' adds a line. 0 for an empty text or a bad handle.
+float Font_GetTextHeight(HFONT font, const char* text);
 void Font_Del(HFONT font);
 
 HFONTM FontM_Interface_Get();
@@ -184,13 +212,24 @@ void FontN_printf(HFONTM fm, float x, float y, const char* text);
 void FontN_setSize(HFONTM fm, int size);
 void FontN_setColor(HFONTM fm, std::uint32_t argb);
 float FontN_getTextWidth(HFONTM fm, const char* text);
+// As Font_GetTextHeight, for the manager's font (0 before a font is loaded).
+float FontN_getTextHeight(HFONTM fm, const char* text);
 
 // Bitmap font in the AngelCode BMFont text format; pages are PNG files
 // beside the .fnt. Returns 0 when missing or malformed.
 HBMFONT hFont_Interface_Get(const char* fntPath);
+// Draws each '\n'-separated line one line height below the last; x is the
+// left end, right end or centre of each line as `align` (LumoAlign) says.
 void hFont_printf_e(HBMFONT font, float x, float y, int align, const char* text);
 void hFont_SetColor_e(HBMFONT font, std::uint32_t argb);
+// Width of the widest line, times the scale.
 float hFont_GetTextWidth_e(HBMFONT font, const char* text);
+// The font's line height ("common lineHeight") times the number of lines,
+// times the scale; 0 for an empty text or a bad handle.
+float hFont_GetTextHeight_e(HBMFONT font, const char* text);
+// Scales drawing and both measurements (1 = the pictures' own size, the
+// default). A scale that is not finite, <= 0 or above 64 is ignored.
+void hFont_SetScale_e(HBMFONT font, float scale);
 
 // ---------------------------------------------------------------- input
 // Keys are Windows virtual-key codes (1 = left mouse button, 2 = right,
@@ -290,13 +329,19 @@ void Harness_InjectText(HENGINE e, const char* utf8);
 // tests that drive frames by hand call it themselves).
 void Harness_BeginFrame(HENGINE e);
 
-// Saves what the last finished scene showed (after Gfx_EndScene_e) as PNG.
+// Saves what the last finished scene showed (after Gfx_EndScene_e) as PNG,
+// at the window's size with its bars, like System_SaveScreenshot_e.
 bool Harness_Screenshot(HENGINE e, const char* path);
-// Reads one pixel of the last finished scene as ARGB (0 when outside).
+// Reads one pixel of the last finished scene as ARGB (0 when outside), in
+// window pixels: with a resized window the bars are part of the scene.
 std::uint32_t Harness_ReadPixel(HENGINE e, int x, int y);
 // With a hardware renderer the finished scene is copied at Gfx_EndScene_e
 // only while this is on (the software renderer used headless needs no copy).
 void Harness_KeepFrames(HENGINE e, bool keep);
+// Resizes the window (also a headless one), as a user dragging its border
+// would; w, h in 1..16384. Returns true when the window now has that size.
+// Draws already made to the scene in progress are lost; start a new one.
+bool Harness_SetWindowSize(HENGINE e, int w, int h);
 // Frames begun so far (System_Start_e iterations and Harness_BeginFrame calls).
 long Harness_FrameCount(HENGINE e);
 // Glyph rasterisations so far (text cache misses), for tests and benchmarks.
