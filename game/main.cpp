@@ -1,3 +1,3 @@
-#include "core/game.h"
+#include "app/game.h"
 
 int main(int argc, char** argv) { return GameMain(argc, argv); }

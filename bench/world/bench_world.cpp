@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "core/game.h"
+#include "app/game.h"
 #include "shared/gbk.h"
 #include "shared/wdm_map.h"
 
@@ -177,7 +177,7 @@ void BM_MapFrame1000Sprites(benchmark::State& state) {
     Game& game = *g.game;
     game.map.LoadMap("thousand.Wdm");
     for (auto _ : state) {
-        game.map.Update(1.0f / 60);
+        game.map.Update(1.0f / 60, false);
         game.engine.BeginScene(0);
         game.map.RenderPass(0);
         game.map.RenderPass(1);
@@ -189,7 +189,7 @@ BENCHMARK(BM_MapFrame1000Sprites)->Unit(benchmark::kMillisecond);
 void BM_DirectDraw1000Sprites(benchmark::State& state) {
     Game& game = *g.game;
     game.map.LoadMap("thousand.Wdm");
-    game.map.Update(1.0f / 60);
+    game.map.Update(1.0f / 60, false);
     // The same sprites at the positions the map would give them this frame.
     struct Spot {
         HSPRITE sprite;

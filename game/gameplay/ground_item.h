@@ -1,15 +1,14 @@
 #pragma once
 // An item lying on the ground of the current map (owned by the map's
-// ground-item list).
+// actors).
 
 #include <string>
 
-class Game;
 class JsonWriter;
 
 class GroundItem {
 public:
-    GroundItem(Game& game, float x, float y) : m_game(game), m_x(x), m_y(y) {}
+    GroundItem(float x, float y) : m_x(x), m_y(y) {}
     virtual ~GroundItem() = default;
 
     virtual void Update();
@@ -29,7 +28,6 @@ public:
     void SetGone(bool gone) { m_gone = gone; }
 
 protected:
-    Game& m_game;
     float m_x, m_y;
     bool m_gone = false;
     std::string m_name;

@@ -1,17 +1,16 @@
 #pragma once
 // A monster of the current map (created from the monster table by the map
-// load, owned by the map's monster list). The frame callback calls Update,
+// load, owned by the map's actors). The frame callback calls Update,
 // the render callback Draw, each in list order.
 
 #include "shared/wdm_map.h"
 
-class Game;
 class JsonWriter;
 struct MonsterRow;
 
 class Monster {
 public:
-    explicit Monster(Game& game) : m_game(game) {}
+    Monster() = default;
     virtual ~Monster() = default;
 
     // Map load: the monster of table row `number` lives on square
@@ -32,7 +31,6 @@ public:
     int homeGround() const { return m_homeGround; }
 
 protected:
-    Game& m_game;
     int m_number = 0;
     int m_homeGround = 0;
     float m_x = 0, m_y = 0;

@@ -1,16 +1,15 @@
 #pragma once
 // An NPC of the current map (created from the NPC table by the map load,
-// owned by the map's NPC list). Update and Draw run once a frame in list order.
+// owned by the map's actors). Update and Draw run once a frame in list order.
 
 #include "shared/wdm_map.h"
 
-class Game;
 class JsonWriter;
 struct NpcRow;
 
 class Npc {
 public:
-    explicit Npc(Game& game) : m_game(game) {}
+    Npc() = default;
     virtual ~Npc() = default;
 
     // Map load: the NPC of table row `number` stands on `ground` at `offset`
@@ -27,7 +26,6 @@ public:
     float y() const { return m_y; }
 
 protected:
-    Game& m_game;
     int m_number = 0;
     float m_x = 0, m_y = 0;  // left edge on the ground, the ground's top
 };

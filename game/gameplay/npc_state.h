@@ -18,6 +18,7 @@ public:
     void Append() { m_records.emplace_back(); }
 
     int Count() const { return static_cast<int>(m_records.size()); }
+    const std::vector<NpcStateRecord>& records() const { return m_records; }
 
     // Record of NPC `npc` (1-based), or nullptr outside 1..Count().
     NpcStateRecord* At(int npc) {

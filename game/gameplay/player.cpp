@@ -1,8 +1,9 @@
 #include "gameplay/player.h"
 
-#include "core/game.h"
 #include "core/json_writer.h"
+#include "platform/engine.h"
 #include "shared/gbk.h"
+#include "shared/paths.h"
 
 namespace {
 
@@ -51,21 +52,25 @@ namespace {
 
 // The offsets of a single picture from its info file; the picture's own
 // size when the file is missing or garbled.
-FrameInfo ReadSingleFrameInfo(const Game& game, const char* utf8Picture, const Sprite& sprite) {
+FrameInfo ReadSingleFrameInfo(const paths::DataPaths& dataPaths, const char* utf8Picture, const Sprite& sprite) {
     FrameInfo info;
     info.width = static_cast<int>(sprite.Width());
     info.height = static_cast<int>(sprite.Height());
-    ReadFrameInfo(game.dataPaths, gbk::Lit(utf8Picture), info);
+    ReadFrameInfo(dataPaths, gbk::Lit(utf8Picture), info);
     return info;
 }
 
 }  // namespace
 
-void Player::LoadJumpSprites(Sprite bodySprite, Sprite weaponSprite) {
-    jumpBody = std::move(bodySprite);
-    jumpWeapon = std::move(weaponSprite);
-    jumpBodyInfo = ReadSingleFrameInfo(m_game, "\\data\\人物\\跳跃\\0.png", jumpBody);
-    jumpWeaponInfo = ReadSingleFrameInfo(m_game, "\\data\\武器\\扫把\\跳跃\\0.png", jumpWeapon);
+void Player::LoadJumpSprites(Engine& engine, const paths::DataPaths& dataPaths) {
+    auto whole = [&](const char* utf8Path) {
+        HTEXTURE t = engine.LoadTexture(dataPaths.Resolve(gbk::Lit(utf8Path)));
+        return Sprite(t, 0, 0, static_cast<float>(engine.TextureWidth(t)), static_cast<float>(engine.TextureHeight(t)));
+    };
+    jumpBody = whole("\\data\\人物\\跳跃\\0.png");
+    jumpWeapon = whole("\\data\\武器\\扫把\\跳跃\\0.png");
+    jumpBodyInfo = ReadSingleFrameInfo(dataPaths, "\\data\\人物\\跳跃\\0.png", jumpBody);
+    jumpWeaponInfo = ReadSingleFrameInfo(dataPaths, "\\data\\武器\\扫把\\跳跃\\0.png", jumpWeapon);
 }
 
 void Player::ResetToStart() {
@@ -87,33 +92,32 @@ void Player::ResetToStart() {
     Face(kFacingRight);
 }
 
-void Player::Update(float) {
-    if (state == kDead) return;
-    UpdateMovementFromKeys();
+PlayerEvents Player::Update(float, const Controls& controls, const Terrain& terrain, const Camera& camera) {
+    if (state == kDead) return {};
+    return UpdateMovement(controls, terrain, camera);
 }
 
-void Player::UpdateMovementFromKeys() {
-    constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kX = 88;
-    Engine& e = m_game.engine;
+PlayerEvents Player::UpdateMovement(const Controls& c, const Terrain& terrain, const Camera& camera) {
     MovementInput in;
-    in.leftHeld = e.KeyHeld(kLeft);
-    in.rightHeld = e.KeyHeld(kRight);
-    in.upHeld = e.KeyHeld(kUp);
-    in.downHeld = e.KeyHeld(kDown);
-    in.leftDown = e.KeyDown(kLeft);
-    in.rightDown = e.KeyDown(kRight);
-    in.jumpPressed = e.KeyDown(kX);
-    in.walkKeyReleased = e.KeyUp(kLeft) || e.KeyUp(kRight);
+    in.leftHeld = c.Held(Action::WalkLeft);
+    in.rightHeld = c.Held(Action::WalkRight);
+    in.upHeld = c.Held(Action::Up);
+    in.downHeld = c.Held(Action::Down);
+    in.leftDown = c.Pressed(Action::WalkLeft);
+    in.rightDown = c.Pressed(Action::WalkRight);
+    in.jumpPressed = c.Pressed(Action::Jump);
+    in.walkKeyReleased = c.Released(Action::WalkLeft) || c.Released(Action::WalkRight);
     in.attackStarted = attackStartedThisFrame;
     cursed = statusFlags[2] != 0;
-    const Camera& cam = m_game.camera;
-    MovementOutcome out = UpdateMovement(*this, m_game.map.terrain(), in, cam.mapWidth, cam.mapHeight);
-    if (out.fellBelowMap) m_game.map.PlaceOnStartGround();
+    MovementOutcome out = ::UpdateMovement(*this, terrain, in, camera.mapWidth, camera.mapHeight);
+    PlayerEvents events;
+    events.fellBelowMap = out.fellBelowMap;
+    return events;
 }
 
-void Player::Draw() {
-    const float anchorX = m_game.camera.offsetX + x + attackOffset;
-    const float anchorY = m_game.camera.offsetY + y;
+void Player::Draw(const Camera& camera, float dt) {
+    const float anchorX = camera.offsetX + x + attackOffset;
+    const float anchorY = camera.offsetY + y;
     const bool mirrored = mirrorSign < 0;
     if (jumping == 1) {
         auto drawSingle = [&](const Sprite& s, const FrameInfo& f) {
@@ -127,7 +131,6 @@ void Player::Draw() {
     if (state < 1 || state > kStates) return;
     auto s = static_cast<std::size_t>(state);
     if (frameCount[s] == 0) return;
-    float dt = m_game.engine.Delta();
     body[s].SetAnchor(anchorX, anchorY);
     body[s].PlayLoop(frameDuration[s], 1, frameCount[s], dt, mirrored);
     if (weaponEquipped) {

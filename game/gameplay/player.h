@@ -7,13 +7,23 @@
 #include <array>
 #include <string>
 
-#include "core/frame_animation.h"
+#include "platform/controls.h"
+#include "platform/frame_animation.h"
 #include "platform/sprite.h"
+#include "world/camera.h"
 #include "world/movement.h"
 
-class Game;
+class Engine;
 class FrameCache;
 class JsonWriter;
+namespace paths {
+class DataPaths;
+}
+
+// What a player update asks of the game around it.
+struct PlayerEvents {
+    bool fellBelowMap = false;  // put the player back on the start ground
+};
 
 // One attack definition ("攻击1", "攻击2", ...); its fields grow with the
 // attack and skill work.
@@ -29,7 +39,7 @@ public:
     // The player's box.
     static constexpr float kBoxWidth = 40, kBoxHeight = 70;
 
-    explicit Player(Game& game) : m_game(game) {}
+    Player() = default;
 
     // Loading: the five attack definitions (the first two filled) and the
     // current attack as a copy of the first.
@@ -37,19 +47,22 @@ public:
     // Loading: the body and weapon animations of the starting weapon, with
     // their frame timing.
     void LoadAnimations(FrameCache& cache);
-    // Loading: the single jump frames. Their info files (beside the
-    // pictures) give the offsets against the anchor, as for any frame.
-    void LoadJumpSprites(Sprite body, Sprite weapon);
+    // Loading: the single jump frames, each a sprite of its whole picture.
+    // Their info files (beside the pictures) give the offsets against the
+    // anchor, as for any frame.
+    void LoadJumpSprites(Engine& engine, const paths::DataPaths& dataPaths);
     // Starting values: attributes, sizes, state and name.
     void ResetToStart();
 
-    // Once a frame while the window has the focus.
-    void Update(float dt);
-    // The movement of this frame from the keys (after attacks and skills).
-    void UpdateMovementFromKeys();
+    // Once a frame while the window has the focus, on the current map's
+    // terrain inside a map of the camera's size.
+    PlayerEvents Update(float dt, const Controls& controls, const Terrain& terrain, const Camera& camera);
+    // The movement of this frame from the controls (after attacks and skills).
+    PlayerEvents UpdateMovement(const Controls& controls, const Terrain& terrain, const Camera& camera);
     // Idle, walk and climb animations, or the jump sprites while rising, at
-    // the camera offsets + position + attackOffset, mirrored when facing left.
-    void Draw();
+    // the camera offsets + position + attackOffset, mirrored when facing left;
+    // the animations advance by dt.
+    void Draw(const Camera& camera, float dt);
     void DumpState(JsonWriter& w) const;
 
     // ---- record (state: see PlayerMotion)
@@ -82,7 +95,4 @@ public:
     FrameInfo jumpBodyInfo, jumpWeaponInfo;  // offsets of the jump pictures
     // Whether the weapon slot holds an item (the equipment work keeps it).
     bool weaponEquipped = false;
-
-private:
-    Game& m_game;
 };

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-class Game;
 class JsonWriter;
 
 struct DialogChoice {
@@ -16,7 +15,7 @@ struct DialogChoice {
 
 class DialogBox {
 public:
-    explicit DialogBox(Game& game) : m_game(game) {}
+    DialogBox() = default;
 
     // Loading: the bubble's tiles for `style` (1 when 0) and its mode.
     void Create(int style, int mode);
@@ -41,7 +40,6 @@ public:
     std::string pendingFunction;  // the action of the last picked choice
 
 private:
-    Game& m_game;
     int m_style = 1;
     int m_mode = 0;
     int m_width = 180;

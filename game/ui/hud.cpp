@@ -1,35 +1,76 @@
 #include "ui/hud.h"
 
-#include <algorithm>
-
-#include "core/game.h"
 #include "core/json_writer.h"
+#include "gameplay/player.h"
+#include "platform/engine.h"
+#include "platform/fonts.h"
 #include "shared/gbk.h"
+#include "shared/paths.h"
+#include "ui/chat_log.h"
+#include "world/camera.h"
+#include "world/map_name_banner.h"
 
 namespace {
 constexpr const char* kWindows[] = {"状态窗口", "物品窗口", "技能窗口", "任务窗口", "交易窗口"};
 }
 
-void Hud::Build() { m_built = true; }
-
-void Hud::Update(float dt) {
-    auto age = [dt](std::vector<ScreenMessage>& list) {
-        for (ScreenMessage& m : list) {
-            m.counter += 2;
-            m.age += dt;
-        }
-        std::erase_if(list, [](const ScreenMessage& m) { return m.age >= 1.0f; });
-    };
-    age(banners);
-    age(notices);
+Sprite Hud::WholePicture(const paths::DataPaths& dataPaths, const char* utf8Path) {
+    HTEXTURE t = m_engine.LoadTexture(dataPaths.Resolve(gbk::Lit(utf8Path)));
+    return Sprite(t, 0, 0, static_cast<float>(m_engine.TextureWidth(t)), static_cast<float>(m_engine.TextureHeight(t)));
 }
 
-void Hud::Draw() {
+void Hud::LoadPanel(const paths::DataPaths& dataPaths) {
+    panel.portrait = WholePicture(dataPaths, "\\data\\头像\\1.png");
+    panel.portraitShow = WholePicture(dataPaths, "\\data\\头像\\1show.png");
+    panel.base = WholePicture(dataPaths, "\\data\\其它\\主进度底图.png");
+    panel.hpFront = WholePicture(dataPaths, "\\data\\其它\\血条前景.png");
+    panel.hpBack = WholePicture(dataPaths, "\\data\\其它\\血条背景.png");
+    panel.smallFront = WholePicture(dataPaths, "\\data\\其它\\小进度前景.png");
+    panel.smallBack = WholePicture(dataPaths, "\\data\\其它\\小进度背景.png");
+}
+
+void Hud::LoadMapNameBackdrop(const paths::DataPaths& dataPaths) {
+    HTEXTURE t = m_engine.LoadTexture(dataPaths.Resolve(gbk::Lit("\\data\\其它\\地图名底图.png")));
+    mapNameBackdrop = Sprite(t, 0, 0, 271, 92);
+    // Alpha 0, red 0, green 255, blue 255: the banner fades in from nothing.
+    mapNameBackdrop.SetColour(0x0000FFFF);
+}
+
+void Hud::Build() { m_built = true; }
+
+void Hud::Update(float) {
+    const float clock = m_engine.Time();
+    banners.Update(clock);
+    notices.Update(clock);
+}
+
+void Hud::Draw(const HudView& view) {
     if (!m_built) return;
-    m_game.chatLog.Draw(m_game.fonts.chat, 14);
+    m_chatLog.Draw(m_fonts.chat, 14);
     // The map-name banner, while its timer runs; 20 is the banner font's size.
-    m_game.map.banner.Draw(m_game.engine.Delta(), m_game.screenWidth, mapNameBackdrop, m_game.fonts.banner, 20,
-                           m_game.map.DisplayName());
+    view.banner.Draw(view.dt, m_engine.Width(), mapNameBackdrop, m_fonts.banner, 20, view.mapName);
+    DrawMessages(view);
+}
+
+void Hud::DrawMessages(const HudView& view) {
+    // Banners: centred across the screen, rising from y 200 and fading by the counter.
+    const float screenWidth = static_cast<float>(m_engine.Width());
+    for (const ScreenMessage& m : banners.entries()) {
+        if (m.text.empty()) continue;
+        m_fonts.large.SetColour(ScreenMessages::Faded(m.colour, m.counter));
+        float w = m_fonts.large.TextWidth(m.text);
+        m_fonts.large.Print((screenWidth - w) / 2, static_cast<float>(200 - m.counter), m.text);
+    }
+    // Notices: over the player's head, fading twice as fast.
+    const Player& p = view.player;
+    for (const ScreenMessage& m : notices.entries()) {
+        if (m.text.empty()) continue;
+        m_fonts.game.SetColour(ScreenMessages::Faded(m.colour, 2 * m.counter));
+        float w = m_fonts.game.TextWidth(m.text);
+        float x = view.camera.offsetX + p.x + p.width / 2 - w / 2;
+        float y = view.camera.offsetY + p.y - 24 - static_cast<float>(m.counter);
+        m_fonts.game.Print(x, y, m.text);
+    }
 }
 
 void Hud::ShowWindow(const std::string& gbkName) {
@@ -39,27 +80,17 @@ void Hud::ShowWindow(const std::string& gbkName) {
     }
 }
 
-void Hud::AddBanner(const std::string& gbkText, std::uint32_t colour) { banners.push_back({gbkText, colour, 0, 0}); }
+void Hud::AddBanner(const std::string& gbkText, std::uint32_t colour) { banners.Add(gbkText, colour, m_engine.Time()); }
 
-void Hud::AddNotice(const std::string& gbkText, std::uint32_t colour) { notices.push_back({gbkText, colour, 0, 0}); }
+void Hud::AddNotice(const std::string& gbkText, std::uint32_t colour) { notices.Add(gbkText, colour, m_engine.Time()); }
 
 void Hud::DumpState(JsonWriter& w) const {
-    auto list = [&w](const char* key, const std::vector<ScreenMessage>& l) {
-        w.Key(key);
-        w.BeginArray();
-        for (const ScreenMessage& m : l) {
-            w.BeginObject();
-            w.Field("text", m.text);
-            w.Field("colour", m.colour);
-            w.Field("counter", m.counter);
-            w.EndObject();
-        }
-        w.EndArray();
-    };
     w.Key("hud");
     w.BeginObject();
     w.Field("openWindow", m_openWindow);
     w.EndObject();
-    list("banners", banners);
-    list("notices", notices);
+    w.Key("banners");
+    banners.DumpState(w);
+    w.Key("notices");
+    notices.DumpState(w);
 }

@@ -3,16 +3,16 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/game.h"
+#include "core/random.h"
 #include "core/json_writer.h"
 #include "core/tolerance.h"
+#include "platform/engine.h"
 #include "shared/gbk.h"
+#include "shared/paths.h"
 
 namespace {
 
-constexpr int kKeyUp = 38;
 constexpr int kPortalEffect = 3;  // "传送门"
-constexpr std::uint32_t kSystemRed = 0xFFFF0000;
 
 float Whole(float v) { return std::trunc(v); }
 
@@ -24,7 +24,7 @@ bool MapLink::Contains(float x, float y, float w, float h) const {
            Le(static_cast<double>(y) + h, top + height - 10);
 }
 
-GameMap::GameMap(Game& game) : m_game(game), m_displayName(DisplayNameOf(m_fileName)) {}
+GameMap::GameMap(MapContext context) : m_ctx(context), m_displayName(DisplayNameOf(m_fileName)) {}
 
 GameMap::~GameMap() = default;
 
@@ -68,12 +68,11 @@ int GameMap::GroundHeight(int n) const {
 }
 
 std::string GameMap::MapFileOfRow(int row) const {
-    const MapRow* r = m_game.dataTables().maps.At(row);
-    return r ? r->fileName : std::string();
+    return m_ctx.host.MapFileOfRow(row);
 }
 
 int GameMap::StandTest(float x, float y, int width, int height, int facing) {
-    return terrain::StandTest(m_terrain, m_game.player, x, y, width, height, facing);
+    return terrain::StandTest(m_terrain, m_ctx.player, x, y, width, height, facing);
 }
 
 int GameMap::WallTest(int x, int y, int width, int height, int direction, int ceiling) const {
@@ -88,7 +87,7 @@ int GameMap::StairTest(int x, int y, int width, int height, bool up) const {
 
 HTEXTURE GameMap::Texture(const std::string& gbkPath) {
     m_mapPictures.insert(gbkPath);
-    return m_sharedTextures.Get(m_game.engine, m_game.dataPaths, gbkPath);
+    return m_sharedTextures.Get(m_ctx.engine, m_ctx.paths, gbkPath);
 }
 
 void GameMap::LoadLayer(const std::vector<wdm::SpriteRecord>& records, int layer) {
@@ -118,7 +117,7 @@ bool GameMap::LoadMap(const std::string& gbkName, std::optional<int> ground, std
                       std::optional<int> facing) {
     // The file is read before anything is cleared, so a bad file leaves the
     // current map playing.
-    wdm::ReadResult read = wdm::ReadMap(m_game.Resolve(gbk::Lit("\\data\\地图\\") + gbkName));
+    wdm::ReadResult read = wdm::ReadMap(m_ctx.paths.Resolve(gbk::Lit("\\data\\地图\\") + gbkName));
     if (!read.ok()) {
         ReportLoadFailure(gbkName, read.reason);
         return false;
@@ -139,8 +138,8 @@ bool GameMap::LoadMap(const std::string& gbkName, std::optional<int> ground, std
     CreateEvents(map.events);
 
     const wdm::MapHeader& h = map.header;
-    m_game.camera.mapWidth = static_cast<float>(h.width);
-    m_game.camera.mapHeight = static_cast<float>(h.height);
+    m_ctx.camera.mapWidth = static_cast<float>(h.width);
+    m_ctx.camera.mapHeight = static_cast<float>(h.height);
     m_startGround = h.startGround;
     m_startOffset = h.startOffset;
     PlacePlayer(ground, offset);
@@ -155,9 +154,9 @@ bool GameMap::LoadMap(const std::string& gbkName, std::optional<int> ground, std
     if (h.hasTownGround()) m_townGround = h.townGround;
 
     int face = facing ? *facing : (h.hasFacing() ? h.facing : 0);
-    if (face == PlayerMotion::kFacingLeft || face == PlayerMotion::kFacingRight) m_game.player.Face(face);
+    if (face == PlayerMotion::kFacingLeft || face == PlayerMotion::kFacingRight) m_ctx.player.Face(face);
 
-    m_sharedTextures.Trim(m_game.engine, m_mapPictures, kTextureCacheLimit);
+    m_sharedTextures.Trim(m_ctx.engine, m_mapPictures, kTextureCacheLimit);
 
     banner.Start();
     m_hasMap = true;
@@ -166,56 +165,32 @@ bool GameMap::LoadMap(const std::string& gbkName, std::optional<int> ground, std
 }
 
 void GameMap::CreateEvents(const std::vector<wdm::EventRecord>& events) {
-    const DataTables& tables = m_game.dataTables();
+    // NPCs, monsters and items belong to the game's actors; links and
+    // animations are the map's own.
+    m_ctx.host.CreateActors(events, m_terrain);
     for (const wdm::EventRecord& e : events) {
-        switch (e.kind) {
-            case wdm::kEventNpc: {
-                wdm::NpcDetail d = wdm::ParseNpcDetail(e.detail);
-                const NpcRow* row = tables.npcs.At(d.npcId);
-                const wdm::GroundRecord* g = m_terrain.Square(d.ground);
-                if (row == nullptr || g == nullptr) break;  // no such row or square: nothing is created
-                auto npc = std::make_unique<Npc>(m_game);
-                npc->CreateFromRow(d.npcId, *row, *g, d.offset);
-                npcs.push_back(std::move(npc));
-                break;
-            }
-            case wdm::kEventMonster: {
-                wdm::MonsterDetail d = wdm::ParseMonsterDetail(e.detail);
-                const MonsterRow* row = tables.monsters.At(d.monsterId);
-                const wdm::GroundRecord* g = m_terrain.Square(d.ground);
-                if (row == nullptr || g == nullptr) break;
-                auto monster = std::make_unique<Monster>(m_game);
-                monster->CreateFromRow(d.monsterId, *row, d.ground, *g, d);
-                monsters.push_back(std::move(monster));
-                break;
-            }
-            case wdm::kEventLink: AddLink(e); break;
-            case wdm::kEventAnimation: {
-                wdm::AnimationDetail d = wdm::ParseAnimationDetail(e.detail);
-                m_game.SpawnEffect(1, d.effectId, static_cast<float>(d.x), static_cast<float>(d.y), 0,
-                                   d.backAndForth() ? 1 : 0, 0, 1);
-                break;
-            }
-            case wdm::kEventItem: {
-                wdm::ItemDetail d = wdm::ParseItemDetail(e.detail);
-                // Dropped like any item: a name with no item row drops nothing.
-                if (tables.FindItem(d.name) == 0) break;
-                auto item = std::make_unique<GroundItem>(m_game, static_cast<float>(e.left),
-                                                         static_cast<float>(e.top + 10));
-                item->SetName(d.name);
-                groundItems.push_back(std::move(item));
-                break;
-            }
-            default: break;
+        if (e.kind == wdm::kEventLink) {
+            AddLink(e);
+        } else if (e.kind == wdm::kEventAnimation) {
+            wdm::AnimationDetail d = wdm::ParseAnimationDetail(e.detail);
+            SpawnEffect(1, d.effectId, static_cast<float>(d.x), static_cast<float>(d.y), 0, d.backAndForth() ? 1 : 0,
+                        0, 1);
         }
     }
+}
+
+EffectHandle GameMap::SpawnEffect(int mode, int n, float x, float y, int repeat, int backAndForth,
+                                  std::uint32_t colour, int behind) {
+    const Effect* entry = m_ctx.effectLibrary.Entry(n);
+    if (entry == nullptr || !m_ctx.effectLibrary.loaded()) return {};
+    return effects.Spawn(*entry, mode, x, y, repeat, backAndForth, colour, behind);
 }
 
 void GameMap::AddLink(const wdm::EventRecord& e) {
     wdm::LinkDetail d = wdm::ParseLinkDetail(e.detail);
     MapLink link{e.left, e.top, e.width, e.height, d.targetMap, d.targetGround, d.targetOffset, d.facing};
     if (link.targetMap > 0) {
-        m_game.SpawnEffect(1, kPortalEffect, static_cast<float>(e.left + e.width - 72),
+        SpawnEffect(1, kPortalEffect, static_cast<float>(e.left + e.width - 72),
                            static_cast<float>(e.top + e.height - 92), 0, 1, 0, 0);
     }
     // A negative number is a working link that shows no portal.
@@ -234,8 +209,8 @@ void GameMap::PlacePlayer(std::optional<int> ground, std::optional<int> offset) 
     int off = offset && *offset != -2 ? *offset : m_startOffset;
     const wdm::GroundRecord* g = PlacementGround(wanted);
     if (g == nullptr) return;  // a map without squares: the player stays where it was
-    Player& p = m_game.player;
-    int random = off == -1 ? m_game.random.Int(0, g->width - static_cast<int>(p.width)) : 0;
+    PlayerMotion& p = m_ctx.player;
+    int random = off == -1 ? m_ctx.random.Int(0, g->width - static_cast<int>(p.width)) : 0;
     PlaceOnGround(p, *g, off, random);
 }
 
@@ -244,21 +219,18 @@ void GameMap::PlaceOnStartGround() { PlacePlayer(std::nullopt, std::nullopt); }
 void GameMap::ReportLoadFailure(const std::string& gbkName, const std::string& utf8Reason) {
     if (!m_hasMap) {
         // Nothing to stay on: say what is wrong and end the game.
-        m_game.ShowMessageBox(gbk::Lit("无法载入地图文件 ") + gbkName + "\r\n" + gbk::FromUtf8(utf8Reason),
-                              gbk::Lit("地图错误"), LUMO_MB_ICONERROR);
-        m_game.RequestExit(1);
+        m_ctx.host.MapLoadFailed(gbk::Lit("无法载入地图文件 ") + gbkName + "\r\n" + gbk::FromUtf8(utf8Reason), true);
         return;
     }
-    m_game.chatLog.AddLine(gbk::Lit("[系统]"), gbk::Lit("无法载入地图 ") + gbkName + gbk::Lit(",仍留在当前地图"),
-                           kSystemRed, true, 0, false);
+    m_ctx.host.MapLoadFailed(gbk::Lit("无法载入地图 ") + gbkName + gbk::Lit(",仍留在当前地图"), false);
 }
 
 // ------------------------------------------------------------ per frame
 
 void GameMap::UpdateCamera() {
-    Camera& c = m_game.camera;
-    const Player& p = m_game.player;
-    const float sw = static_cast<float>(m_game.screenWidth), sh = static_cast<float>(m_game.screenHeight);
+    Camera& c = m_ctx.camera;
+    const PlayerMotion& p = m_ctx.player;
+    const float sw = static_cast<float>(m_screenWidth), sh = static_cast<float>(m_screenHeight);
     float leadX = p.leadX != 0 ? Whole(p.leadX) : 0;
     float leadY = p.leadY != 0 ? Whole(p.leadY) : 0;
     // The lower bound first and the upper bound last: a map narrower than
@@ -273,21 +245,21 @@ void GameMap::UpdateCamera() {
     c.offsetY = Whole(c.anchorY + sh / 2);
 }
 
-void GameMap::Update(float) {
+void GameMap::Update(float, bool upReleased) {
     UpdateCamera();
 
     for (LayerSprite& s : m_layers[kLayerFloating]) {
         if (tolerance::Le(s.x, -s.width)) {
-            s.x = m_game.camera.mapWidth;
+            s.x = m_ctx.camera.mapWidth;
         } else {
             s.x -= m_floatSpeed;
         }
     }
 
-    const Player& p = m_game.player;
+    const PlayerMotion& p = m_ctx.player;
     // A link load replaces both lists, so the link is copied before it is
     // entered and the frame checks no further links.
-    if (m_game.engine.KeyUp(kKeyUp)) {
+    if (upReleased) {
         for (const MapLink& link : keyLinks) {
             if (link.Contains(p.x, p.y, p.width, p.height)) {
                 EnterLink(MapLink(link));
@@ -317,7 +289,7 @@ void GameMap::EnterLink(const MapLink& link) {
 void GameMap::DrawLayer(int layer, float shiftX) const {
     const LayerRecord& list = m_layers[static_cast<std::size_t>(layer)];
     if (list.empty() || list.front().width == 0) return;
-    const Camera& c = m_game.camera;
+    const Camera& c = m_ctx.camera;
     for (const LayerSprite& s : list) {
         s.sprite.RenderEx(c.offsetX + Whole(s.x + shiftX), c.offsetY + Whole(s.y), 0,
                           static_cast<float>(s.mirrorSign), 1);
@@ -325,7 +297,7 @@ void GameMap::DrawLayer(int layer, float shiftX) const {
 }
 
 void GameMap::RenderPass(int pass) {
-    const float anchorX = m_game.camera.anchorX;
+    const float anchorX = m_ctx.camera.anchorX;
     if (pass == 0) {
         m_backgroundSprite.Render(0, 0);
         // Far layers move slower than the map: 4/5 and 9/10 of its speed.
@@ -344,14 +316,11 @@ void GameMap::RenderPass(int pass) {
 void GameMap::ClearMap() {
     m_backgroundSprite = Sprite();
     m_backgroundTexture = 0;
-    monsters.clear();
-    npcs.clear();
+    m_ctx.host.ClearActors();
     effects.Clear();
-    groundItems.clear();
     keyLinks.clear();
     touchLinks.clear();
     m_terrain.Clear();
-    m_game.pointer.SetMode(MousePointer::kNormal);
     for (LayerRecord& l : m_layers) l.clear();
     // The textures stay in the shared cache for the next load.
     m_mapPictures.clear();
@@ -402,18 +371,6 @@ void GameMap::DumpState(JsonWriter& w) const {
     links("keyLinks", keyLinks);
     links("touchLinks", touchLinks);
     w.EndObject();
-    w.Key("npcs");
-    w.BeginArray();
-    for (const auto& n : npcs) n->DumpState(w);
-    w.EndArray();
-    w.Key("monsters");
-    w.BeginArray();
-    for (const auto& m : monsters) m->DumpState(w);
-    w.EndArray();
-    w.Key("groundItems");
-    w.BeginArray();
-    for (const auto& g : groundItems) g->DumpState(w);
-    w.EndArray();
     w.Key("effects");
     effects.DumpState(w);
 }

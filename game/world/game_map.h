@@ -5,9 +5,10 @@
 // camera, drifts the floating layer and checks the links; the render draws
 // it in two passes around the characters.
 //
-// The map owns the per-map lists (NPCs, monsters, ground items, running
-// effects, map links): a load replaces them all and ClearMap empties them,
-// so nothing of an old map outlives it. A file that cannot be read never
+// The map owns its own per-map lists (running effects, map links) and asks
+// its host to build and clear the others (NPCs, monsters, ground items) from
+// the map's events: a load replaces them all and ClearMap empties them, so
+// nothing of an old map outlives it. A file that cannot be read never
 // replaces the current map: in play the player stays where it is and the
 // chat log says so; with no map loaded yet (start-up) the game shows a
 // message box and ends with a non-zero status.
@@ -19,17 +20,46 @@
 #include <unordered_set>
 #include <vector>
 
-#include "core/running_effects.h"
-#include "gameplay/ground_item.h"
-#include "gameplay/monster.h"
-#include "gameplay/npc.h"
 #include "platform/sprite.h"
+#include "world/camera.h"
+#include "world/effect_library.h"
 #include "world/map_name_banner.h"
+#include "world/movement.h"
+#include "world/running_effects.h"
 #include "world/terrain.h"
 #include "world/texture_cache.h"
 
-class Game;
+class Engine;
 class JsonWriter;
+class Random;
+namespace paths {
+class DataPaths;
+}
+
+// What the map needs from the game around it.
+class MapHost {
+public:
+    virtual ~MapHost() = default;
+    // The map table's file name of row n (GBK); empty when there is no such row.
+    virtual std::string MapFileOfRow(int row) const = 0;
+    // The map's NPC, monster and item events, once its grounds are in place.
+    virtual void CreateActors(const std::vector<wdm::EventRecord>& events, const Terrain& terrain) = 0;
+    // The old map's NPCs, monsters and ground items go; the pointer is normal again.
+    virtual void ClearActors() = 0;
+    // A map could not be loaded (GBK text). `fatal`: there is no map to stay on.
+    virtual void MapLoadFailed(const std::string& gbkText, bool fatal) = 0;
+};
+
+// The objects a map works with; each outlives the map.
+struct MapContext {
+    Engine& engine;
+    const paths::DataPaths& paths;
+    Random& random;
+    Camera& camera;
+    PlayerMotion& player;
+    const EffectLibrary& effectLibrary;
+    MapHost& host;
+};
 
 struct MapLink {
     int left = 0, top = 0, width = 0, height = 0;
@@ -60,7 +90,7 @@ public:
     // Beyond this many cached pictures, a load frees those it does not use.
     static constexpr std::size_t kTextureCacheLimit = 1024;
 
-    explicit GameMap(Game& game);
+    explicit GameMap(MapContext context);
     ~GameMap();
     GameMap(const GameMap&) = delete;
     GameMap& operator=(const GameMap&) = delete;
@@ -91,9 +121,18 @@ public:
     int StandTest(float x, float y, int width, int height, int facing);
     int WallTest(int x, int y, int width, int height, int direction, int ceiling) const;
     int StairTest(int x, int y, int width, int height, bool up) const;
-    // Once a frame: camera, floating layer, key links (Up released), touch
-    // links (while walking).
-    void Update(float dt);
+    // Once a frame: camera, floating layer, key links (`upReleased`: the Up
+    // key went up this frame), touch links (while walking).
+    void Update(float dt, bool upReleased);
+    // The screen the camera frames (800 x 600 unless the engine says otherwise).
+    void SetScreenSize(int width, int height) {
+        m_screenWidth = width;
+        m_screenHeight = height;
+    }
+    // Starts library effect n (1..20) on this map; an empty handle when n is
+    // out of range or the library is not loaded.
+    EffectHandle SpawnEffect(int mode, int n, float x, float y, int repeat, int backAndForth,
+                             std::uint32_t colour, int behind);
     // Pass 0 behind the characters, pass 1 in front.
     void RenderPass(int pass);
     // Deletes everything of the current map and empties the per-map lists.
@@ -117,13 +156,10 @@ public:
     // Distinct pictures this map uses.
     std::size_t textureCount() const { return m_mapPictures.size(); }
 
-    // Writes the keys "map", "npcs", "monsters", "groundItems", "effects".
+    // Writes the keys "map" and "effects".
     void DumpState(JsonWriter& w) const;
 
     // ---- per-map lists, in creation order (the order of update and drawing)
-    std::vector<std::unique_ptr<Npc>> npcs;
-    std::vector<std::unique_ptr<Monster>> monsters;
-    std::vector<std::unique_ptr<GroundItem>> groundItems;
     RunningEffects effects;
     std::vector<MapLink> keyLinks;
     std::vector<MapLink> touchLinks;
@@ -144,7 +180,8 @@ private:
     void UpdateCamera();
     void DrawLayer(int layer, float shiftX) const;
 
-    Game& m_game;
+    MapContext m_ctx;
+    int m_screenWidth = 800, m_screenHeight = 600;
     Terrain m_terrain;
     std::array<LayerRecord, kLayers> m_layers;
     Sprite m_backgroundSprite;

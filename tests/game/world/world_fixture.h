@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "core/game.h"
+#include "app/game.h"
 #include "shared/gbk.h"
 #include "shared/wdm_map.h"
 
@@ -110,6 +110,17 @@ protected:
         Harness_BeginFrame(game->engine.handle());
     }
     void NextFrame() { Harness_BeginFrame(game->engine.handle()); }
+    // The map's update with this frame's controls (Up released uses a key link).
+    void MapUpdate() {
+        Controls c = game->controlsReader.Read(game->engine);
+        game->map.Update(1.0f / 60, c.Released(Action::Up));
+    }
+    // The player's update with this frame's controls, as the frame loop does it.
+    void PlayerUpdate() {
+        Controls c = game->controlsReader.Read(game->engine);
+        PlayerEvents events = game->player.Update(1.0f / 60, c, game->map.terrain(), game->camera);
+        if (events.fellBelowMap) game->map.PlaceOnStartGround();
+    }
 
     std::filesystem::path data;
     std::unique_ptr<Game> game;

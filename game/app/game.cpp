@@ -1,0 +1,453 @@
+#include "app/game.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <iostream>
+
+#include "core/json_writer.h"
+#include "core/tolerance.h"
+#include "shared/gbk.h"
+
+namespace {
+
+// The engine's callbacks are plain C functions; they reach the running game
+// through this one pointer, set by Game::Run for the length of the loop.
+Game* g_running = nullptr;
+
+// No exception may cross the engine: one that reaches a callback is
+// reported, the game's exit status becomes 1, and the next frame callback
+// ends the loop.
+template <typename Step>
+bool Guarded(Step step, bool resultOnError) {
+    try {
+        return step();
+    } catch (const std::exception& e) {
+        std::cerr << "game: stopped by an error: " << e.what() << "\n";
+    } catch (...) {
+        std::cerr << "game: stopped by an unknown error\n";
+    }
+    g_running->RequestExit(1);
+    return resultOnError;
+}
+
+bool OnFrame() {
+    if (g_running == nullptr || g_running->exitStatus() != 0) return true;
+    return Guarded([] { return g_running->FrameFunc(); }, true);
+}
+bool OnRender() {
+    if (g_running == nullptr) return false;
+    return Guarded([] { return g_running->RenderFunc(); }, false);
+}
+bool OnFocusLost() {
+    if (g_running) g_running->FocusLost();
+    return false;
+}
+bool OnFocusGained() {
+    if (g_running) g_running->FocusGained();
+    return false;
+}
+
+constexpr std::uint32_t kSystemRed = 0xFFFF0000;
+
+bool HasDisplay() {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (driver && std::string(driver) == "offscreen") return true;
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+constexpr const char* kNoDisplayHelp =
+    "game: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+    "Run it headless instead, for example:\n"
+    "  game --headless --frames 400 --screenshot 399:shot.png --dump-state state.json\n";
+
+}  // namespace
+
+EngineStartRecord GameStartRecord(bool headless) {
+    EngineStartRecord record;
+    record.hideMouse = 1;
+    record.title = gbk::Lit("Lumo 横板RPG - 项目组");
+    record.framesPerSecond = 60;
+    record.keepRunningInactive = 1;
+    record.soundOn = 1;
+    record.depthBuffer = 1;
+    record.frameFunc = OnFrame;
+    record.renderFunc = OnRender;
+    record.focusLostFunc = OnFocusLost;
+    record.focusGainFunc = OnFocusGained;
+    record.headless = headless ? 1 : 0;
+    return record;
+}
+
+Game::Game(GameOptions opts)
+    : options(std::move(opts)),
+      dataPaths(paths::ProgramFolder(), options.dataDir),
+      random(options.seed ? *options.seed : Random::ClockSeed()) {
+    // Before any table or script runs: the commands act on this game.
+    scripts.SetServices(&m_scriptServices);
+}
+
+Game::~Game() {
+    if (g_running == this) g_running = nullptr;
+}
+
+// ------------------------------------------------------------ start-up
+
+int Game::Run() {
+    if (!options.inputFile.empty()) {
+        InputScript script = LoadInputScript(options.inputFile);
+        if (!script.error.empty()) {
+            std::cerr << script.error << "\n";
+            return 2;
+        }
+        scriptedInput = std::move(script.events);
+    }
+    if (!options.headless && !HasDisplay()) {
+        std::cerr << kNoDisplayHelp;
+        return 3;
+    }
+
+    EngineStartRecord record = GameStartRecord(options.headless);
+    if (engine.Initiate(record, true) == 0) return 1;
+    if (!engine.videoStarted() && !options.headless) {
+        engine.Shutdown();
+        std::cerr << kNoDisplayHelp;
+        return 3;
+    }
+    // A window's renderer keeps no picture after presenting; screenshots
+    // need the engine to copy each finished scene.
+    if (!options.screenshots.empty()) engine.KeepFrames(true);
+    logicActive = 1;
+    loader.Initialise();
+
+    g_running = this;
+    InjectInputFor(1);
+    engine.Start();
+    g_running = nullptr;
+
+    if (!options.dumpStatePath.empty() && !WriteStateDump(options.dumpStatePath)) {
+        std::cerr << "game: cannot write the state dump to " << options.dumpStatePath << "\n";
+    }
+    engine.Shutdown();
+    return m_exitStatus;
+}
+
+void Game::LoadScripts() {
+    scripts.LoadDataTables(dataPaths);
+    levelUpScript = scripts.levelUpScript();
+}
+
+void Game::RunMainScript() { scripts.RunScriptFile(Resolve(gbk::Lit("\\data\\脚本\\Main.lua"))); }
+
+// ------------------------------------------------------------ frame loop
+
+bool Game::FrameFunc() {
+    if (options.frames > 0 && frameCount >= options.frames) return true;
+    ++frameCount;
+    controls = controlsReader.Read(engine);
+    Trace("esc");
+    if (controls.Released(Action::Quit)) return true;
+    float dt = engine.Delta();
+    if (phase == kPhaseLoading) {
+        Trace("loader.step");
+        int exitBefore = m_exitStatus;
+        loader.Step(dt);
+        if (m_exitStatus != 0 && exitBefore == 0) return true;  // a failed start-up step ends the game
+    }
+    // Read again: the frame that finishes loading already plays.
+    if (phase == kPhasePlaying) PlayingFrame(dt);
+    return false;
+}
+
+void Game::PlayingFrame(float dt) {
+    Trace("hud.update");
+    hud.Update(dt);
+    Trace("pointer.update");
+    pointer.Update(controls.Held(Action::MouseLeft), mouseY);
+    Trace("map.update");
+    map.Update(dt, controls.Released(Action::Up));
+    Trace("groundItems.update");
+    for (auto& item : actors.groundItems) item->Update();
+    Trace("npcs.update");
+    for (auto& npc : actors.npcs) npc->Update();
+    Trace("monsters.update");
+    for (auto& monster : actors.monsters) monster->Update(dt);
+
+    Trace("pickup");
+    if (controls.Held(Action::PickUp)) {
+        // At most one item a frame: the first in list order that accepts.
+        for (auto& item : actors.groundItems) {
+            if (InPickUpReach(player, item->x(), item->y()) && item->PickUp()) break;
+        }
+    }
+    // The broom (or any weapon) shows while the weapon slot holds an item.
+    player.weaponEquipped = inventory.equipment.At(Inventory::kWeaponSlot).itemNumber != 0;
+    if (logicActive == 1) {
+        Trace("player.update");
+        PlayerEvents events = player.Update(dt, controls, map.terrain(), camera);
+        if (events.fellBelowMap) map.PlaceOnStartGround();
+    }
+
+    Trace("dialogBox.place");
+    int w = dialogBox.Width(), h = dialogBox.Height();
+    int px = static_cast<int>(player.x), py = static_cast<int>(player.y);
+    dialogBox.SetPosition(static_cast<int>(camera.offsetX) + px - w / 2, static_cast<int>(camera.offsetY) + py - h,
+                          w / 2);
+
+    Trace("damageNumbers.update");
+    damageNumbers.Update(dt, camera.offsetX, camera.offsetY);
+}
+
+bool Game::RenderFunc() {
+    engine.Clear(0xFF000000);
+    engine.BeginScene(0);
+    if (phase == kPhaseLoading) {
+        Trace("loader.draw");
+        loader.DrawMessage();
+    } else if (phase == kPhasePlaying) {
+        PlayingRender();
+    }
+    engine.EndScene();
+
+    for (const ScreenshotRequest& s : options.screenshots) {
+        if (s.frame == frameCount && !engine.Screenshot(s.path))
+            std::cerr << "game: could not save the screenshot of frame " << s.frame << " to " << s.path << "\n";
+    }
+    InjectInputFor(frameCount + 1);
+    return false;
+}
+
+void Game::PlayingRender() {
+    Trace("map.pass0");
+    map.RenderPass(0);
+    Trace("npcs.draw");
+    for (auto& npc : actors.npcs) npc->Draw();
+    Trace("monsters.draw");
+    for (auto& monster : actors.monsters) monster->Draw();
+    Trace("effects.back");
+    map.effects.RenderPass(true, MakeEffectContext(engine.Delta()));
+    Trace("player.draw");
+    player.Draw(camera, engine.Delta());
+    Trace("map.pass1");
+    map.RenderPass(1);
+    Trace("damageNumbers.draw");
+    damageNumbers.Draw();
+    Trace("dialogBox.draw");
+    dialogBox.Draw();
+    Trace("mouse.refresh");
+    engine.MousePos(&mouseX, &mouseY);
+    Trace("effects.front");
+    map.effects.RenderPass(false, MakeEffectContext(engine.Delta()));
+
+    Trace("groundItems.draw");
+    std::vector<std::size_t> gone;
+    for (std::size_t i = 0; i < actors.groundItems.size(); ++i) {
+        if (actors.groundItems[i]->Draw()) gone.push_back(i);
+    }
+    // Each removal index is lowered by the number already removed.
+    for (std::size_t k = 0; k < gone.size(); ++k)
+        actors.groundItems.erase(actors.groundItems.begin() + static_cast<std::ptrdiff_t>(gone[k] - k));
+
+    Trace("hud.draw");
+    hud.Draw(HudView{player, camera, map.banner, map.DisplayName(), engine.Delta()});
+    Trace("pointer.draw");
+    pointer.Draw(mouseX, mouseY);
+}
+
+void Game::InjectInputFor(long frame) {
+    while (m_nextInput < scriptedInput.size() && scriptedInput[m_nextInput].frame <= frame) {
+        const InputEvent& ev = scriptedInput[m_nextInput++];
+        switch (ev.kind) {
+            case InputEvent::Kind::Key: engine.InjectKey(ev.code, ev.down); break;
+            case InputEvent::Kind::Mouse: engine.InjectMouseMove(ev.x, ev.y); break;
+            case InputEvent::Kind::Button: engine.InjectMouseButton(ev.code, ev.down); break;
+            case InputEvent::Kind::Text: engine.InjectText(ev.text); break;
+        }
+    }
+}
+
+// ------------------------------------------------------------ services
+
+bool Game::InPickUpReach(const Player& p, float ix, float iy) {
+    using tolerance::Gt, tolerance::Lt;
+    double x = ix, y = iy;
+    return Gt(x, p.x - p.boxOffsetX) && Lt(x, p.x + p.boxOffsetX + p.width) && y >= p.y &&
+           Gt(y + 30 - 10, p.y + p.height);
+}
+
+int Game::ShowMessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags) {
+    messageBoxes.push_back({gbkText, gbkCaption, flags});
+    return engine.MessageBox(gbkText, gbkCaption, flags);
+}
+
+void Game::AddExperience(int amount) { player.experience += amount; }
+
+void Game::DropItem(const std::string& gbkName, float x, float y, int, int) {
+    if (dataTables().FindItem(gbkName) == 0) return;
+    auto item = std::make_unique<GroundItem>(x, y);
+    item->SetName(gbkName);
+    actors.groundItems.push_back(std::move(item));
+}
+
+// ------------------------------------------------------------ map host
+
+std::string Game::MapFileOfRow(int row) const {
+    const MapRow* r = dataTables().maps.At(row);
+    return r ? r->fileName : std::string();
+}
+
+void Game::CreateActors(const std::vector<wdm::EventRecord>& events, const Terrain& terrain) {
+    actors.Create(events, terrain, dataTables());
+}
+
+void Game::ClearActors() {
+    actors.Clear();
+    pointer.SetMode(MousePointer::kNormal);
+}
+
+void Game::MapLoadFailed(const std::string& gbkText, bool fatal) {
+    if (fatal) {
+        // Nothing to stay on: say what is wrong and end the game.
+        ShowMessageBox(gbkText, gbk::Lit("地图错误"), LUMO_MB_ICONERROR);
+        RequestExit(1);
+        return;
+    }
+    chatLog.AddLine(gbk::Lit("[系统]"), gbkText, kSystemRed, true, 0, false);
+}
+
+void Game::ShowDamageNumber(float value, int x, int y) { damageNumbers.Show(value, x, y, glyphs, camera.offsetX); }
+
+EffectContext Game::MakeEffectContext(float dt) {
+    EffectContext ctx;
+    ctx.dt = dt;
+    ctx.cameraX = camera.offsetX;
+    ctx.cameraY = camera.offsetY;
+    ctx.playerX = player.x;
+    ctx.playerY = player.y;
+    ctx.playerWidth = player.width;
+    ctx.playerHeight = player.height;
+    ctx.playerStatus = [this](int slot) { return slot >= 1 && slot <= 2 ? player.statusFlags[static_cast<std::size_t>(slot)] : 0; };
+    ctx.monsterSpellEnded = [this](int index) {
+        if (index >= 1 && static_cast<std::size_t>(index) <= actors.monsters.size())
+            actors.monsters[static_cast<std::size_t>(index - 1)]->SpellEnded();
+    };
+    return ctx;
+}
+
+// ------------------------------------------------------------ state dump
+
+void Game::DumpState(JsonWriter& w) const {
+    w.BeginObject();
+    w.Field("phase", phase);
+    w.Field("frame", frameCount);
+    w.Field("logicActive", logicActive);
+    w.Key("screen");
+    w.BeginObject();
+    w.Field("width", screenWidth);
+    w.Field("height", screenHeight);
+    w.EndObject();
+    w.Key("loading");
+    w.BeginObject();
+    w.Field("stage", loader.stage());
+    w.Field("message", loader.message());
+    w.EndObject();
+    w.Key("player");
+    player.DumpState(w);
+    w.Key("camera");
+    w.BeginObject();
+    w.Field("offsetX", camera.offsetX);
+    w.Field("offsetY", camera.offsetY);
+    w.Field("anchorX", camera.anchorX);
+    w.Field("anchorY", camera.anchorY);
+    w.Field("mapWidth", camera.mapWidth);
+    w.Field("mapHeight", camera.mapHeight);
+    w.EndObject();
+    w.Key("mouse");
+    w.BeginObject();
+    w.Field("x", mouseX);
+    w.Field("y", mouseY);
+    w.Field("pointerMode", pointer.Mode());
+    w.EndObject();
+    map.DumpState(w);     // map, effects
+    actors.DumpState(w);  // npcs, monsters, groundItems
+    w.Key("damageNumbers");
+    damageNumbers.DumpState(w);
+    w.Key("chatLog");
+    chatLog.DumpState(w);
+    hud.DumpState(w);  // hud, banners, notices
+    w.Key("dialog");
+    dialogBox.DumpState(w);
+    w.Key("dataTables");
+    w.BeginObject();
+    const DataTables& tables = dataTables();
+    w.Field("items", tables.items.Count());
+    w.Field("skills", tables.skills.Count());
+    w.Field("maps", tables.maps.Count());
+    w.Field("npcs", tables.npcs.Count());
+    w.Field("monsters", tables.monsters.Count());
+    w.Field("quests", tables.quests.Count());
+    w.Field("itemTemplates", scripts.templates().ItemCount());
+    w.Field("skillTemplates", scripts.templates().SkillCount());
+    w.EndObject();
+    w.Key("messageBoxes");
+    w.BeginArray();
+    for (const MessageBoxRecord& m : messageBoxes) {
+        w.BeginObject();
+        w.Field("text", m.text);
+        w.Field("caption", m.caption);
+        w.Field("flags", m.flags);
+        w.EndObject();
+    }
+    w.EndArray();
+    inventory.DumpState(w);  // bag, equipment, shop
+    w.Key("quests");
+    questLog.DumpState(w);
+    w.Key("npcStates");
+    w.BeginArray();
+    for (const NpcStateRecord& r : dataTables().npcState.records()) {
+        w.BeginObject();
+        w.Field("variable", r.variable);
+        w.Field("questState", r.questState);
+        w.Field("questVariable", r.questVariable);
+        w.EndObject();
+    }
+    w.EndArray();
+    w.EndObject();
+}
+
+bool Game::WriteStateDump(const std::string& fsPath) const {
+    JsonWriter w;
+    DumpState(w);
+    std::string tmp = fsPath + ".tmp";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out << w.str();
+        out.flush();
+        if (!out) return false;
+    }
+    return std::rename(tmp.c_str(), fsPath.c_str()) == 0;
+}
+
+// ------------------------------------------------------------ entry
+
+int RunGame(const GameOptions& options) {
+    Game game(options);
+    return game.Run();
+}
+
+int GameMain(int argc, char** argv) {
+    ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+    if (!parsed.error.empty()) {
+        std::cerr << "game: " << parsed.error << "\n" << UsageText();
+        return 2;
+    }
+    if (parsed.options.help) {
+        std::cout << UsageText();
+        return 0;
+    }
+    return RunGame(parsed.options);
+}

@@ -1,0 +1,197 @@
+#pragma once
+// The game: every process-wide object, created in dependency order and
+// owned here, and the engine callbacks that drive them.
+//
+// Construction touches nothing outside the process (no engine, no files), so
+// tests can build a Game and drive its parts by hand. Run() starts the
+// engine, plays the frames and shuts down. While Run() is active, Game is the
+// one instance the engine's C callbacks reach (see game.cpp).
+//
+// Members are declared (and so constructed) in dependency order: paths and
+// the random generator, the engine, what is loaded through it, then the
+// subsystems, each handed the few objects it works with. The Game is the
+// map's host (it builds the map's NPCs, monsters and items) and installs
+// its own script services before any script runs.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/damage_number.h"
+#include "world/effect_library.h"
+#include "platform/frame_cache.h"
+#include "app/game_options.h"
+#include "app/input_script.h"
+#include "ui/mouse_pointer.h"
+#include "core/random.h"
+#include "world/running_effects.h"
+#include "app/startup_loader.h"
+#include "app/game_script_services.h"
+#include "gameplay/data_tables.h"
+#include "gameplay/inventory.h"
+#include "gameplay/map_actors.h"
+#include "gameplay/player.h"
+#include "platform/controls.h"
+#include "platform/engine.h"
+#include "platform/fonts.h"
+#include "script/script_runtime.h"
+#include "platform/sounds.h"
+#include "shared/paths.h"
+#include "ui/chat_log.h"
+#include "ui/dialog_box.h"
+#include "ui/hud.h"
+#include "world/camera.h"
+#include "world/game_map.h"
+
+class JsonWriter;
+
+constexpr int kPhaseLoading = 30;
+constexpr int kPhasePlaying = 31;
+
+struct MessageBoxRecord {
+    std::string text;     // GBK
+    std::string caption;  // GBK
+    int flags = 0;
+};
+
+class Game final : public MapHost {
+public:
+    explicit Game(GameOptions options = {});
+    ~Game() override;
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Starts the engine, runs the frame loop to its end, shuts down, writes
+    // the state dump. Returns the process exit status. An exception that
+    // reaches the engine's callbacks never crosses the engine: it is
+    // reported on stderr and ends the loop with status 1.
+    int Run();
+
+    // ---- the engine callbacks (also callable by tests)
+    bool FrameFunc();   // true ends the loop
+    bool RenderFunc();  // always false
+    // Losing the focus pauses the player and lets every held key go without
+    // a release (so neither Esc nor Up acts on it).
+    void FocusLost() {
+        logicActive = 0;
+        controlsReader.FocusLost();
+    }
+    void FocusGained() { logicActive = 1; }
+
+    // ---- the script host's places in the loading sequence
+    // Stage 3: register the script commands in both Lua states, run the six
+    // data tables, read Levelup.lua into levelUpScript.
+    void LoadScripts();
+    // Stage 5: run "\data\脚本\Main.lua".
+    void RunMainScript();
+
+    // ---- services used across subsystems
+    // Shows a modal message box (GBK text and caption) and records it for
+    // the state dump. Headless runs answer at once.
+    int ShowMessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags);
+    // Starts library effect n (1..20) on the current map; an empty handle
+    // when n is out of range.
+    EffectHandle SpawnEffect(int mode, int n, float x, float y, int repeat, int backAndForth, std::uint32_t colour,
+                             int behind) {
+        return map.SpawnEffect(mode, n, x, y, repeat, backAndForth, colour, behind);
+    }
+    // The player's add-experience operation.
+    void AddExperience(int amount);
+    // A ground item of the first item row named `gbkName` at map (x, y);
+    // nothing when no row has that name.
+    void DropItem(const std::string& gbkName, float x, float y, int count, int counted);
+    // A rising damage number at map position (x, y).
+    void ShowDamageNumber(float value, int x, int y);
+    // What running effects need from the world this frame.
+    EffectContext MakeEffectContext(float dt);
+    // Whether a ground item at (ix, iy) lies in the player's pick-up reach.
+    static bool InPickUpReach(const Player& p, float ix, float iy);
+    // The data tables (items, skills, maps, NPCs, monsters, quests) by row.
+    DataTables& dataTables() { return scripts.tables(); }
+    const DataTables& dataTables() const { return scripts.tables(); }
+    // Ends the frame loop after the current loading step; Run then returns
+    // `status` (non-zero: the game could not go on).
+    void RequestExit(int status) { m_exitStatus = status; }
+    int exitStatus() const { return m_exitStatus; }
+    // A "\data\..." GBK path as a file-system path.
+    std::string Resolve(std::string_view gbkPath) const { return dataPaths.Resolve(gbkPath); }
+
+    // ---- MapHost
+    std::string MapFileOfRow(int row) const override;
+    void CreateActors(const std::vector<wdm::EventRecord>& events, const Terrain& terrain) override;
+    void ClearActors() override;
+    void MapLoadFailed(const std::string& gbkText, bool fatal) override;
+
+    // The whole state as one JSON object; each subsystem writes its own keys.
+    void DumpState(JsonWriter& w) const;
+    bool WriteStateDump(const std::string& fsPath) const;
+
+    // Test hook: called with the name of each step of the two callbacks, in order.
+    std::function<void(std::string_view)> trace;
+
+    // ---- process-wide objects, in construction order
+    GameOptions options;
+    paths::DataPaths dataPaths;
+    Random random;
+    Engine engine;
+    // The two Lua states with their commands, the data tables and the
+    // level-up script; script errors go to ShowMessageBox.
+    ScriptRuntime scripts{random, [this](const std::string& text, const std::string& caption) {
+                              ShowMessageBox(text, caption, 0);
+                          }};
+    FrameCache frameCache{engine, dataPaths};
+    GameFonts fonts;
+    GameSounds sounds;
+
+    int phase = kPhaseLoading;  // GamePhase
+    int logicActive = 0;        // LogicActive
+    int screenWidth = 0, screenHeight = 0;
+    long frameCount = 0;        // frame callbacks so far
+    float mouseX = 0, mouseY = 0;
+    Camera camera;
+    ControlsReader controlsReader;
+    Controls controls;  // this frame's, read at the start of the frame callback
+
+    ChatLog chatLog;
+    MousePointer pointer;
+    EffectLibrary effectLibrary;
+    GlyphTable glyphs;
+    DamageNumbers damageNumbers;
+    std::string levelUpScript;  // GBK script text, run at each level-up
+    std::vector<MessageBoxRecord> messageBoxes;
+
+    StartupLoader loader{*this};
+    Player player;
+    Inventory inventory;
+    QuestLog questLog;
+    MapActors actors;
+    GameMap map{MapContext{engine, dataPaths, random, camera, player, effectLibrary, *this}};
+    DialogBox dialogBox;
+    Hud hud{engine, fonts, chatLog};
+
+    std::vector<InputEvent> scriptedInput;
+
+private:
+    void Trace(std::string_view step) {
+        if (trace) trace(step);
+    }
+    void PlayingFrame(float dt);
+    void PlayingRender();
+    void InjectInputFor(long frame);
+    GameScriptServices m_scriptServices{*this};
+    std::size_t m_nextInput = 0;
+    int m_exitStatus = 0;
+};
+
+// The start record the program entry hands to the engine: hidden system
+// pointer, the game's title, 60 frames a second, 800 x 600, keep running
+// when inactive, sound and depth buffer on, and the game's frame, render
+// and focus callbacks (which reach the Game while Run is active).
+EngineStartRecord GameStartRecord(bool headless);
+
+// Runs the game with these options; returns the process exit status.
+int RunGame(const GameOptions& options);
+// The whole program: parses the command line, prints help or errors, runs.
+int GameMain(int argc, char** argv);

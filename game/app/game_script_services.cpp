@@ -1,0 +1,78 @@
+#include "app/game_script_services.h"
+
+#include "app/game.h"
+
+void GameScriptServices::SetDialogChoices(const std::vector<ScriptChoice>& choices) {
+    std::vector<DialogChoice>& list = m_game.dialogBox.choices;
+    list.clear();
+    for (const ScriptChoice& c : choices) list.push_back({c.caption, c.action});
+}
+
+void GameScriptServices::CloseDialog() { m_game.dialogBox.dialogOpen = 0; }
+
+void GameScriptServices::SetDialogPrompt(const std::string& text) { m_game.dialogBox.prompt = text; }
+
+void GameScriptServices::AddChatLine(const std::string& label, const std::string& text, std::uint32_t labelColour,
+                                     bool hasLabelColour, std::uint32_t textColour, bool hasTextColour) {
+    m_game.chatLog.AddLine(label, text, labelColour, hasLabelColour, textColour, hasTextColour);
+}
+
+void GameScriptServices::AddBanner(const std::string& text, std::uint32_t colour) { m_game.hud.AddBanner(text, colour); }
+
+void GameScriptServices::AddNotice(const std::string& text, std::uint32_t colour) { m_game.hud.AddNotice(text, colour); }
+
+void GameScriptServices::ShowWindow(const std::string& windowName) { m_game.hud.ShowWindow(windowName); }
+
+std::string GameScriptServices::PlayerName() const { return m_game.player.name; }
+
+int GameScriptServices::PlayerValue(PlayerAttribute a) const {
+    const Player& p = m_game.player;
+    switch (a) {
+        case PlayerAttribute::Level: return p.level;
+        case PlayerAttribute::MinPhysAttack: return p.minPhysAttack;
+        case PlayerAttribute::MaxPhysAttack: return p.maxPhysAttack;
+        case PlayerAttribute::MinPhysDefence: return p.minPhysDefence;
+        case PlayerAttribute::MaxPhysDefence: return p.maxPhysDefence;
+        case PlayerAttribute::MinMagicAttack: return p.minMagicAttack;
+        case PlayerAttribute::MaxMagicAttack: return p.maxMagicAttack;
+        case PlayerAttribute::MinMagicDefence: return p.minMagicDefence;
+        case PlayerAttribute::MaxMagicDefence: return p.maxMagicDefence;
+        case PlayerAttribute::Agility: return p.agility;
+        case PlayerAttribute::Strength: return p.strength;
+        case PlayerAttribute::Accuracy: return p.accuracy;
+        case PlayerAttribute::Intelligence: return p.intelligence;
+        case PlayerAttribute::Constitution: return p.constitution;
+        case PlayerAttribute::Gold: return p.gold;
+        case PlayerAttribute::Experience: return p.experience;
+    }
+    return 0;
+}
+
+void GameScriptServices::SetPlayerLevel(int level) { m_game.player.level = level; }
+
+void GameScriptServices::SetPlayerGold(int gold) { m_game.player.gold = gold; }
+
+void GameScriptServices::AddExperience(int amount) { m_game.AddExperience(amount); }
+
+int GameScriptServices::BagItem(int slot) const { return m_game.inventory.bag.At(slot).itemNumber; }
+
+void GameScriptServices::SetBagItem(int slot, const ItemRef& item) { m_game.inventory.bag.Set(slot, item); }
+
+int GameScriptServices::ShopItem(int slot) const { return m_game.inventory.shop.At(slot).itemNumber; }
+
+void GameScriptServices::SetShopItem(int slot, const ItemRef& item) { m_game.inventory.shop.Set(slot, item); }
+
+void GameScriptServices::SetEquipment(int slot, const ItemRef& item) { m_game.inventory.equipment.Set(slot, item); }
+
+int GameScriptServices::QuestSlot(int slot) const { return m_game.questLog.At(slot); }
+
+void GameScriptServices::SetQuestSlot(int slot, int questNumber) { m_game.questLog.Set(slot, questNumber); }
+
+void GameScriptServices::SpawnEffect(int mode, int effect, float x, float y, int repeatCount, int backAndForth,
+                                     std::uint32_t colour, bool drawnBehind) {
+    m_game.map.SpawnEffect(mode, effect, x, y, repeatCount, backAndForth, colour, drawnBehind ? 1 : 0);
+}
+
+void GameScriptServices::DropItem(const std::string& itemName, float x, float y, int count, int counted) {
+    m_game.DropItem(itemName, x, y, count, counted);
+}

@@ -1,0 +1,162 @@
+#include "app/input_script.h"
+
+#include <cctype>
+#include <charconv>
+#include <optional>
+#include <sstream>
+
+#include "core/file_bytes.h"
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+template <typename T>
+bool ParseNumber(const std::string& s, T& out) {
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return !s.empty() && ec == std::errc() && p == s.data() + s.size();
+}
+
+// Splits a line into words; a word starting with '"' runs to the closing
+// quote. Stops at '#' outside quotes. Returns false on an unclosed quote.
+bool Tokenise(const std::string& line, std::vector<std::string>& words, std::vector<bool>& quoted) {
+    std::size_t i = 0;
+    while (i < line.size()) {
+        char c = line[i];
+        if (c == ' ' || c == '\t' || c == '\r') {
+            ++i;
+        } else if (c == '#') {
+            break;
+        } else if (c == '"') {
+            std::string w;
+            ++i;
+            bool closed = false;
+            while (i < line.size()) {
+                if (line[i] == '\\' && i + 1 < line.size()) {
+                    w += line[i + 1];
+                    i += 2;
+                } else if (line[i] == '"') {
+                    closed = true;
+                    ++i;
+                    break;
+                } else {
+                    w += line[i++];
+                }
+            }
+            if (!closed) return false;
+            words.push_back(w);
+            quoted.push_back(true);
+        } else {
+            std::size_t start = i;
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') ++i;
+            words.push_back(line.substr(start, i - start));
+            quoted.push_back(false);
+        }
+    }
+    return true;
+}
+
+bool ParseDirection(const std::string& w, bool& down) {
+    std::string l = Lower(w);
+    if (l != "down" && l != "up") return false;
+    down = l == "down";
+    return true;
+}
+
+}  // namespace
+
+int VirtualKeyFromName(const std::string& name) {
+    struct Named {
+        const char* name;
+        int vk;
+    };
+    static constexpr Named kNames[] = {
+        {"left", 37},  {"right", 39},     {"up", 38},    {"down", 40},  {"esc", 27},   {"escape", 27},
+        {"enter", 13}, {"return", 13},    {"space", 32}, {"tab", 9},    {"shift", 16}, {"ctrl", 17},
+        {"alt", 18},   {"backspace", 8},
+    };
+    std::string l = Lower(name);
+    for (const Named& n : kNames)
+        if (l == n.name) return n.vk;
+    if (l.size() == 1 && l[0] >= 'a' && l[0] <= 'z') return 'A' + (l[0] - 'a');
+    if (l.size() == 1 && l[0] >= '0' && l[0] <= '9') return l[0];
+    int vk = 0;
+    if (l.size() > 1 && ParseNumber(l, vk) && vk >= 1 && vk <= 255) return vk;
+    return 0;
+}
+
+InputScript ParseInputScript(const std::string& text, const std::string& name) {
+    InputScript script;
+    std::istringstream in(text);
+    std::string line;
+    int lineNo = 0;
+    long lastFrame = 0;
+    auto fail = [&](const std::string& what) {
+        script.events.clear();
+        script.error = name + ":" + std::to_string(lineNo) + ": " + what;
+        return script;
+    };
+    while (std::getline(in, line)) {
+        ++lineNo;
+        std::vector<std::string> w;
+        std::vector<bool> quoted;
+        if (!Tokenise(line, w, quoted)) return fail("unclosed quote");
+        if (w.empty()) continue;
+        InputEvent ev;
+        ev.line = lineNo;
+        if (quoted[0] || !ParseNumber(w[0], ev.frame) || ev.frame < 1)
+            return fail("expected a frame number (1 or more) at the start, got '" + w[0] + "'");
+        if (ev.frame < lastFrame) return fail("frame " + w[0] + " comes before the previous line's frame");
+        lastFrame = ev.frame;
+        if (w.size() < 2) return fail("missing command after the frame number (key, mouse, button or text)");
+        std::string cmd = Lower(w[1]);
+        if (cmd == "key") {
+            if (w.size() != 4) return fail("expected: F key down|up NAME_OR_VK");
+            if (!ParseDirection(w[2], ev.down)) return fail("expected down or up, got '" + w[2] + "'");
+            ev.kind = InputEvent::Kind::Key;
+            ev.code = VirtualKeyFromName(w[3]);
+            if (ev.code == 0) return fail("unknown key '" + w[3] + "'");
+        } else if (cmd == "mouse") {
+            if (w.size() != 4) return fail("expected: F mouse X Y");
+            ev.kind = InputEvent::Kind::Mouse;
+            if (!ParseNumber(w[2], ev.x) || !ParseNumber(w[3], ev.y))
+                return fail("mouse position must be two numbers, got '" + w[2] + " " + w[3] + "'");
+        } else if (cmd == "button") {
+            if (w.size() != 4) return fail("expected: F button left|right down|up");
+            ev.kind = InputEvent::Kind::Button;
+            std::string b = Lower(w[2]);
+            if (b == "left") {
+                ev.code = 1;
+            } else if (b == "right") {
+                ev.code = 2;
+            } else {
+                return fail("expected left or right, got '" + w[2] + "'");
+            }
+            if (!ParseDirection(w[3], ev.down)) return fail("expected down or up, got '" + w[3] + "'");
+        } else if (cmd == "text") {
+            if (w.size() != 3 || !quoted[2]) return fail("expected: F text \"UTF-8 text\"");
+            ev.kind = InputEvent::Kind::Text;
+            ev.text = w[2];
+        } else {
+            return fail("unknown command '" + w[1] + "' (key, mouse, button or text)");
+        }
+        script.events.push_back(ev);
+    }
+    return script;
+}
+
+InputScript LoadInputScript(const std::string& fsPath) {
+    // An input file is a few lines a second of play; anything past this is
+    // not one.
+    constexpr std::size_t kMaxInputBytes = 16u * 1024 * 1024;
+    std::optional<std::string> text = ReadFileBytes(fsPath, kMaxInputBytes);
+    if (!text) {
+        InputScript s;
+        s.error = fsPath + ": cannot open the input file (missing, unreadable or over 16 MiB)";
+        return s;
+    }
+    return ParseInputScript(*text, fsPath);
+}

@@ -1,0 +1,83 @@
+#pragma once
+// The player's controls as meanings, read once a frame from the engine.
+//
+// Nothing outside this file knows a key code: the frame loop builds one
+// Controls snapshot per frame with ControlsReader::Read and hands it down;
+// every subsystem asks it about actions (walk left, jump, quick slot 3 ...).
+// Each action answers held, pressed (went down this frame) and released
+// (went up this frame).
+//
+// Focus: when the window loses the focus every held key is let go without a
+// "released" event, so losing the focus never ends the game (Esc) or uses a
+// map link (Up); a key then counts again from its next press.
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+class Engine;
+
+enum class Action : int {
+    Quit,         // Esc
+    WalkLeft,     // Left arrow
+    WalkRight,    // Right arrow
+    Up,           // Up arrow: climb, use a key link
+    Down,         // Down arrow
+    Jump,         // X
+    Attack,       // Z
+    PickUp,       // C
+    CastSpell,    // V: the thunder spell
+    Enter,        // send the chat line
+    ShowNames,    // Alt: names of ground items
+    QuickSlot1,   // A S D F Q W E R: the skill bar's eight slots
+    QuickSlot2,
+    QuickSlot3,
+    QuickSlot4,
+    QuickSlot5,
+    QuickSlot6,
+    QuickSlot7,
+    QuickSlot8,
+    ToggleFullscreen,  // F11
+    Screenshot,        // F12
+    MouseLeft,
+    MouseRight,
+    Count
+};
+constexpr std::size_t kActionCount = static_cast<std::size_t>(Action::Count);
+
+struct ActionState {
+    bool held = false;
+    bool pressed = false;   // went down this frame
+    bool released = false;  // went up this frame
+};
+
+struct Controls {
+    std::array<ActionState, kActionCount> actions{};
+    float mouseX = 0, mouseY = 0;
+    int wheel = 0;
+    std::string typed;       // GBK text typed this frame
+    // The first key that went down this frame as the skill table names it
+    // (an upper-case letter or digit); 0 when none or another key.
+    char keyPressed = 0;
+
+    const ActionState& operator[](Action a) const { return actions[static_cast<std::size_t>(a)]; }
+    ActionState& operator[](Action a) { return actions[static_cast<std::size_t>(a)]; }
+    bool Held(Action a) const { return (*this)[a].held; }
+    bool Pressed(Action a) const { return (*this)[a].pressed; }
+    bool Released(Action a) const { return (*this)[a].released; }
+    // Quick slot n (1..8) as an action; Action::Count outside that range.
+    static Action QuickSlot(int n);
+};
+
+class ControlsReader {
+public:
+    // The snapshot of this frame. Call once a frame, after the engine has
+    // taken the frame's input.
+    Controls Read(const Engine& engine);
+    // The window lost the focus: every held key is let go silently, and its
+    // release events are ignored until it is pressed again.
+    void FocusLost();
+
+private:
+    std::array<bool, kActionCount> m_ignoreUntilPressed{};
+};
