@@ -339,6 +339,11 @@ WriteResult BuildMapText(const MapData& map, std::string_view programFolder, std
     return {};
 }
 
+const char* StoredTextProblem(std::string_view text, bool inDetail) {
+    if (inDetail && gbk::Find(text, kSubFieldSeparator) != gbk::npos) return "holds the sub-field separator";
+    return FieldProblem(text, inDetail);
+}
+
 WriteResult EncodeMap(const MapData& map, std::string_view programFolder, std::string& fileBytes) {
     std::string text;
     WriteResult r = BuildMapText(map, programFolder, text);

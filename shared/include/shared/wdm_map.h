@@ -285,6 +285,13 @@ struct WriteResult {
 // differently.
 WriteResult BuildMapText(const MapData& map, std::string_view programFolder, std::string& text);
 
+// Why a text (GBK) cannot be stored as a field and read back the same, or
+// nullptr when it can: it holds a separator, ends in half a character or, as
+// the last field of a record or a detail sub-field, ends in ">". inDetail:
+// the text is one sub-field of an event's detail, so the sub-field separator
+// is refused too.
+const char* StoredTextProblem(std::string_view text, bool inDetail);
+
 // BuildMapText + Encipher.
 WriteResult EncodeMap(const MapData& map, std::string_view programFolder, std::string& fileBytes);
 
