@@ -88,7 +88,7 @@ void MainWindow::buildPages() {
     m_tabs->addTab(m_infoPage, U("精灵与地层信息"));
     m_tabs->addTab(m_eventPage, U("NPC-怪物-链接设置"));
     m_tabs->addTab(m_groundPage, U("地层碰撞盒设置"));
-    m_tabs->setMinimumWidth(360);
+    m_tabs->setMinimumWidth(470);
 }
 
 void MainWindow::buildMenus() {

@@ -351,14 +351,16 @@ void MapCanvas::drawBackground(QPainter* painter, const QRectF& rect) {
     painter->fillRect(rect, QColor(60, 60, 66));
     const QRectF map = sceneRect();
     painter->fillRect(rect.intersected(map), QColor(20, 20, 24));
-    // The game draws the background picture unscrolled behind everything:
-    // show it at the visible top-left corner of the map.
+    // The game draws the background picture unscrolled behind everything, on
+    // an 800 x 600 screen: show it from the visible top-left corner of the
+    // map, repeated where the view is larger than the game's screen.
     const QPixmap bg = m_pictures.picture(m_doc.header().background);
     if (bg.isNull()) return;
     const QRectF visible = mapToScene(viewport()->rect()).boundingRect().intersected(map);
+    const QPixmap screen = bg.copy(0, 0, std::min(bg.width(), 800), std::min(bg.height(), 600));
     painter->save();
     painter->setClipRect(map);
-    painter->drawPixmap(visible.topLeft(), bg, QRectF(0, 0, std::min(bg.width(), 800), std::min(bg.height(), 600)));
+    painter->drawTiledPixmap(visible, screen);
     painter->restore();
 }
 

@@ -4,6 +4,7 @@
 #include "form_helpers.h"
 
 #include <QDir>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -13,7 +14,8 @@ namespace editor {
 
 SpritePage::SpritePage(QWidget* parent) : QWidget(parent) {
     auto* v = new QVBoxLayout(this);
-    auto* radios = new QHBoxLayout;
+    auto* radios = new QGridLayout;
+    int cell = 0;
     // Radio order on the page; the array is indexed by layer value.
     struct R {
         int layer;
@@ -24,7 +26,8 @@ SpritePage::SpritePage(QWidget* parent) : QWidget(parent) {
                        R{3, "三层背景", "单选框_三层背景"}, R{4, "飘动背景", "单选框_飘动背景"}}) {
         auto* b = NamedRadio(r.caption, r.name);
         layers[static_cast<std::size_t>(r.layer)] = b;
-        radios->addWidget(b);
+        radios->addWidget(b, cell / 3, cell % 3);
+        ++cell;
         connect(b, &QRadioButton::toggled, this, [this, layer = r.layer](bool on) {
             if (on) emit layerChanged(layer);
         });

@@ -13,6 +13,7 @@
 #include "map_data_page.h"
 #include "sprite_page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,6 +134,9 @@ TEST(EditorWindow, TypeFourIsRefusedInTheFieldsButTheMenuSetsIt) {
     MainWindow& w = *ed.window;
     ASSERT_TRUE(w.edits().addSprite(ws.path("data/map/tree.png")));
     const Element s = ed.doc().list(ElementKind::Sprite)[0];
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(&w, Qt::Key_F2);
     ASSERT_TRUE(w.infoPage().capture->isChecked());
     w.canvas().pressAt(QPointF(s.left + 1, s.top + 1), Qt::NoModifier);
@@ -184,6 +188,9 @@ TEST(EditorWindow, DrawingGroundsSnapsAndDropsSmallBoxes) {
     editor_test::DrawBox(w, 4, {600, 100}, {650, 300});
     EXPECT_TRUE(ed.doc().list(ElementKind::Stair).empty());
     // F3 and F4 exclude each other.
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(&w, Qt::Key_F3);
     QTest::keyClick(&w, Qt::Key_F4);
     EXPECT_TRUE(w.eventPage().create->isChecked());
@@ -308,7 +315,8 @@ TEST(EditorWindow, UndoAndRedoOfEveryEditKindRestoreTheModel) {
     editor_test::DrawBox(w, 1, {500, 400}, {700, 440}), step();      // ground
     w.eventPage().npcId->setText("2");
     editor_test::PlaceEventAt(w, wdm::kEventNpc, {600, 420}), step();  // event
-    ASSERT_TRUE(w.edits().addSprite(ws.path("data/map/tree.png"))), step();  // add
+    ASSERT_TRUE(w.edits().addSprite(ws.path("data/map/tree.png")));  // add
+    step();
     const quint64 sprite = ed.doc().list(ElementKind::Sprite)[0].id;
     w.edits().setLayer(sprite, wdm::kLayerTop), step();              // layer
     w.edits().setZLevel(sprite, wdm::kZBottom), step();              // z-order
