@@ -108,7 +108,7 @@ struct Gui {
 
 // One pending piece of injected input.
 struct Injected {
-    enum Kind { Key, MouseMove, MouseButton, Wheel, Text } kind = Key;
+    enum Kind { Key, MouseMove, MouseButton, Wheel, Text, Focus } kind = Key;
     int key = 0;
     bool down = false;
     float x = 0, y = 0;

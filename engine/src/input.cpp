@@ -74,6 +74,19 @@ void SetKey(Engine& g, int vk, bool down, bool repeat) {
     }
 }
 
+// Keys held while the window lost the focus would never come up: they are
+// let go silently, without a "went up" this frame, so losing the focus does
+// not act like releasing Esc or any other key.
+void SetFocused(Engine& g, bool focused) {
+    g.focused = focused;
+    if (!focused) {
+        std::memset(g.held, 0, sizeof g.held);
+        if (g.focusLostFn) g.focusLostFn();
+    } else if (g.focusGainFn) {
+        g.focusGainFn();
+    }
+}
+
 void ApplyInjected(Engine& g) {
     for (const Injected& in : g.injected) {
         switch (in.kind) {
@@ -82,6 +95,7 @@ void ApplyInjected(Engine& g) {
             case Injected::MouseButton: SetKey(g, in.key, in.down, false); break;
             case Injected::Wheel: g.wheel += in.steps; break;
             case Injected::Text: g.charsUtf8 += in.text; break;
+            case Injected::Focus: SetFocused(g, in.down); break;
         }
     }
     g.injected.clear();
@@ -128,13 +142,9 @@ void InputHandleEvent(Engine& g, const SDL_Event& ev) {
             break;
         case SDL_WINDOWEVENT:
             if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-                g.focused = false;
-                // Keys held while the window lost the focus would never come up.
-                for (int vk = 0; vk < 256; ++vk) SetKey(g, vk, false, false);
-                if (g.focusLostFn) g.focusLostFn();
+                SetFocused(g, false);
             } else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-                g.focused = true;
-                if (g.focusGainFn) g.focusGainFn();
+                SetFocused(g, true);
             } else if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                 WindowResized(g);
             }
@@ -216,6 +226,15 @@ void Harness_InjectKey(HENGINE e, int key, bool down) {
     in.kind = Injected::Key;
     in.key = key;
     in.down = down;
+    g->injected.push_back(std::move(in));
+}
+
+void Harness_InjectFocus(HENGINE e, bool focused) {
+    Engine* g = Get(e);
+    if (!g) return;
+    Injected in;
+    in.kind = Injected::Focus;
+    in.down = focused;
     g->injected.push_back(std::move(in));
 }
 

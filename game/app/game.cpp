@@ -6,8 +6,13 @@
 #include <fstream>
 #include <iostream>
 
+#include <ctime>
+#include <filesystem>
+#include <memory>
+
 #include "core/json_writer.h"
 #include "core/tolerance.h"
+#include "core/user_folders.h"
 #include "shared/gbk.h"
 
 namespace {
@@ -84,7 +89,8 @@ EngineStartRecord GameStartRecord(bool headless) {
 
 Game::Game(GameOptions opts)
     : options(std::move(opts)),
-      dataPaths(paths::ProgramFolder(), options.dataDir),
+      dataPaths(paths::ProgramFolder(),
+                options.dataDir.empty() ? FindDataFolder(paths::ProgramFolder()) : options.dataDir),
       random(options.seed ? *options.seed : Random::ClockSeed()) {
     // Before any table or script runs: the commands act on this game.
     scripts.SetServices(&m_scriptServices);
@@ -104,6 +110,15 @@ int Game::Run() {
             return 2;
         }
         scriptedInput = std::move(script.events);
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dataPaths.dataFolder(), ec)) {
+        std::cerr << "game: the data folder " << dataPaths.dataFolder() << " does not exist (see --data)\n";
+        return 2;
+    }
+    if (!options.mapFile.empty() && !std::filesystem::is_regular_file(options.mapFile, ec)) {
+        std::cerr << "game: the map file " << options.mapFile << " does not exist\n";
+        return 2;
     }
     if (!options.headless && !HasDisplay()) {
         std::cerr << kNoDisplayHelp;
@@ -130,8 +145,11 @@ int Game::Run() {
 
     if (!options.dumpStatePath.empty() && !WriteStateDump(options.dumpStatePath)) {
         std::cerr << "game: cannot write the state dump to " << options.dumpStatePath << "\n";
+        m_outputFailed = true;
     }
     engine.Shutdown();
+    // A run whose pictures or dump are missing must not look like a success.
+    if (m_exitStatus == 0 && m_outputFailed) return kExitOutputFailed;
     return m_exitStatus;
 }
 
@@ -150,6 +168,7 @@ bool Game::FrameFunc() {
     controls = controlsReader.Read(engine);
     Trace("esc");
     if (controls.Released(Action::Quit)) return true;
+    HandleWindowKeys();
     float dt = engine.Delta();
     if (phase == kPhaseLoading) {
         Trace("loader.step");
@@ -213,8 +232,10 @@ bool Game::RenderFunc() {
     engine.EndScene();
 
     for (const ScreenshotRequest& s : options.screenshots) {
-        if (s.frame == frameCount && !engine.Screenshot(s.path))
+        if (s.frame == frameCount && !engine.Screenshot(s.path)) {
             std::cerr << "game: could not save the screenshot of frame " << s.frame << " to " << s.path << "\n";
+            m_outputFailed = true;
+        }
     }
     InjectInputFor(frameCount + 1);
     return false;
@@ -265,7 +286,29 @@ void Game::InjectInputFor(long frame) {
             case InputEvent::Kind::Mouse: engine.InjectMouseMove(ev.x, ev.y); break;
             case InputEvent::Kind::Button: engine.InjectMouseButton(ev.code, ev.down); break;
             case InputEvent::Kind::Text: engine.InjectText(ev.text); break;
+            case InputEvent::Kind::Focus: engine.InjectFocus(ev.down); break;
         }
+    }
+}
+
+// ------------------------------------------------------------ window keys
+
+void Game::HandleWindowKeys() {
+    if (controls.Pressed(Action::ToggleFullscreen)) engine.SetFullscreen(!engine.IsFullscreen());
+    if (controls.Pressed(Action::Screenshot)) SaveUserScreenshot();
+}
+
+void Game::SaveUserScreenshot() {
+    std::string folder = user_folders::PicturesFolder();
+    char stamp[32] = "";
+    std::time_t now = std::time(nullptr);
+    if (const std::tm* t = std::localtime(&now)) std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", t);
+    std::string path = folder.empty() ? std::string() : user_folders::FreeScreenshotPath(folder, stamp);
+    if (!path.empty() && engine.SaveScreenshot(path)) {
+        lastUserScreenshot = path;
+        chatLog.AddLine(gbk::Lit("[系统]"), gbk::Lit("截图已保存到 ") + gbk::FromUtf8(path), kSystemRed, true, 0, false);
+    } else {
+        chatLog.AddLine(gbk::Lit("[系统]"), gbk::Lit("截图保存失败"), kSystemRed, true, 0, false);
     }
 }
 
@@ -447,6 +490,10 @@ int GameMain(int argc, char** argv) {
     }
     if (parsed.options.help) {
         std::cout << UsageText();
+        return 0;
+    }
+    if (parsed.options.version) {
+        std::cout << "game " << LUMO_VERSION << "\n";
         return 0;
     }
     return RunGame(parsed.options);

@@ -48,6 +48,8 @@
 class JsonWriter;
 
 constexpr int kPhaseLoading = 30;
+// Exit status of a run whose screenshot or state dump could not be written.
+constexpr int kExitOutputFailed = 4;
 constexpr int kPhasePlaying = 31;
 
 struct MessageBoxRecord {
@@ -172,6 +174,7 @@ public:
     Hud hud{engine, fonts, chatLog};
 
     std::vector<InputEvent> scriptedInput;
+    std::string lastUserScreenshot;  // the last F12 picture's path (UTF-8)
 
 private:
     void Trace(std::string_view step) {
@@ -180,6 +183,11 @@ private:
     void PlayingFrame(float dt);
     void PlayingRender();
     void InjectInputFor(long frame);
+    // F11 switches fullscreen; F12 saves a picture into the user's pictures
+    // folder and says where in the chat log.
+    void HandleWindowKeys();
+    void SaveUserScreenshot();
+    bool m_outputFailed = false;
     GameScriptServices m_scriptServices{*this};
     std::size_t m_nextInput = 0;
     int m_exitStatus = 0;

@@ -1,6 +1,10 @@
 #include "app/game_options.h"
 
 #include <charconv>
+#include <filesystem>
+#include <system_error>
+
+#include <CLI/CLI.hpp>
 
 namespace {
 
@@ -10,61 +14,66 @@ bool ParseNumber(const std::string& s, T& out) {
     return !s.empty() && ec == std::errc() && p == s.data() + s.size();
 }
 
+// Checks a value and says what was expected; "" when it is good.
+std::string CheckFrames(const std::string& v) {
+    long n = 0;
+    return ParseNumber(v, n) && n >= 1 ? "" : "expected a positive whole number, got '" + v + "'";
+}
+std::string CheckSeed(const std::string& v) {
+    std::uint32_t n = 0;
+    return ParseNumber(v, n) ? "" : "expected a whole number from 0 to 4294967295, got '" + v + "'";
+}
+std::string CheckScreenshot(const std::string& v) {
+    std::size_t colon = v.find(':');
+    long frame = 0;
+    bool ok = colon != std::string::npos && ParseNumber(v.substr(0, colon), frame) && frame >= 1 &&
+              colon + 1 < v.size();
+    return ok ? "" : "expected FRAME:PATH with FRAME >= 1, got '" + v + "'";
+}
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     ParsedCommandLine r;
     GameOptions& o = r.options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) {
-                r.error = a + " needs a value";
-                return false;
-            }
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "--help" || a == "-h") {
-            o.help = true;
-        } else if (a == "--headless") {
-            o.headless = true;
-        } else if (a == "--data") {
-            if (!value(o.dataDir)) return r;
-        } else if (a == "--input") {
-            if (!value(o.inputFile)) return r;
-        } else if (a == "--dump-state") {
-            if (!value(o.dumpStatePath)) return r;
-        } else if (a == "--frames") {
-            if (!value(v)) return r;
-            if (!ParseNumber(v, o.frames) || o.frames < 1) {
-                r.error = "--frames: expected a positive whole number, got '" + v + "'";
-                return r;
-            }
-        } else if (a == "--seed") {
-            if (!value(v)) return r;
-            std::uint32_t seed = 0;
-            if (!ParseNumber(v, seed)) {
-                r.error = "--seed: expected a whole number from 0 to 4294967295, got '" + v + "'";
-                return r;
-            }
-            o.seed = seed;
-        } else if (a == "--screenshot") {
-            if (!value(v)) return r;
-            std::size_t colon = v.find(':');
-            ScreenshotRequest s;
-            if (colon == std::string::npos || !ParseNumber(v.substr(0, colon), s.frame) || s.frame < 1 ||
-                colon + 1 >= v.size()) {
-                r.error = "--screenshot: expected FRAME:PATH with FRAME >= 1, got '" + v + "'";
-                return r;
-            }
-            s.path = v.substr(colon + 1);
-            o.screenshots.push_back(s);
-        } else {
-            r.error = "unknown option '" + a + "' (try --help)";
-            return r;
-        }
+    std::string frames, seed;
+    std::vector<std::string> screenshots;
+
+    CLI::App app{"game", "game"};
+    // --help prints the game's own usage text, not the parser's.
+    app.set_help_flag();
+    app.allow_extras(false);
+    app.add_flag("-h,--help", o.help);
+    app.add_flag("--version", o.version);
+    app.add_flag("--headless", o.headless);
+    app.add_option("--data", o.dataDir);
+    app.add_option("--input", o.inputFile);
+    app.add_option("--dump-state", o.dumpStatePath);
+    app.add_option("--map", o.mapFile);
+    app.add_option("--frames", frames)->check(CheckFrames, "N");
+    app.add_option("--seed", seed)->check(CheckSeed, "N");
+    app.add_option("--screenshot", screenshots)->check(CheckScreenshot, "F:PATH")->take_all();
+    try {
+        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        r.error = e.what();
+        if (r.error.empty()) r.error = "bad command line";
+        r.error += " (try --help)";
+        return r;
+    }
+    if (!frames.empty()) ParseNumber(frames, o.frames);
+    if (!seed.empty()) {
+        std::uint32_t value = 0;
+        ParseNumber(seed, value);
+        o.seed = value;
+    }
+    for (const std::string& v : screenshots) {
+        std::size_t colon = v.find(':');
+        ScreenshotRequest shot;
+        ParseNumber(v.substr(0, colon), shot.frame);
+        shot.path = v.substr(colon + 1);
+        o.screenshots.push_back(shot);
     }
     return r;
 }
@@ -73,6 +82,18 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     return ParseCommandLine(args);
+}
+
+std::string FindDataFolder(const std::string& programFolder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path program(programFolder);
+    const fs::path beside = program / "data";
+    if (fs::is_directory(beside, ec)) return beside.string();
+    // An installed game: <prefix>/bin/game with its data in <prefix>/share.
+    const fs::path installed = program.parent_path() / "share" / "lumo-rpg" / "data";
+    if (fs::is_directory(installed, ec)) return installed.string();
+    return beside.string();
 }
 
 std::string UsageText() {
@@ -92,8 +113,12 @@ std::string UsageText() {
            "  --screenshot F:PATH    save frame F as a PNG (repeatable)\n"
            "  --dump-state PATH      write the game state as JSON at exit\n"
            "  --seed N               seed the random generator (default: the clock)\n"
+           "  --map FILE             start on this map file (on its start ground) instead of\n"
+           "                         the first map; used by the map editor to play-test\n"
+           "  --version              print the version and exit\n"
            "  --help                 show this text\n"
            "\n"
-           "Exit status: 0 normal end, 1 the engine could not start, 2 bad command line or\n"
-           "input file, 3 no display (run with --headless).\n";
+           "Exit status: 0 normal end, 1 the engine could not start or the game stopped on\n"
+           "an error, 2 bad command line, input file or data folder, 3 no display (run\n"
+           "with --headless), 4 a screenshot or the state dump could not be written.\n";
 }

@@ -19,7 +19,9 @@ struct GameOptions {
     std::vector<ScreenshotRequest> screenshots;
     std::string dumpStatePath;      // write the state as JSON at exit
     std::optional<std::uint32_t> seed;
+    std::string mapFile;            // start on this map file (UTF-8 path) instead of the first map
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedCommandLine {
@@ -32,3 +34,8 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv);
 
 // The text printed by --help.
 std::string UsageText();
+
+// The data folder when --data names none: "data" beside the program, else
+// an installed game's "<prefix>/share/lumo-rpg/data", else "data" beside the
+// program (reported missing at start).
+std::string FindDataFolder(const std::string& programFolder);

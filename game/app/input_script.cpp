@@ -76,7 +76,7 @@ int VirtualKeyFromName(const std::string& name) {
     static constexpr Named kNames[] = {
         {"left", 37},  {"right", 39},     {"up", 38},    {"down", 40},  {"esc", 27},   {"escape", 27},
         {"enter", 13}, {"return", 13},    {"space", 32}, {"tab", 9},    {"shift", 16}, {"ctrl", 17},
-        {"alt", 18},   {"backspace", 8},
+        {"alt", 18},   {"backspace", 8},  {"f11", 122},  {"f12", 123},
     };
     std::string l = Lower(name);
     for (const Named& n : kNames)
@@ -111,7 +111,7 @@ InputScript ParseInputScript(const std::string& text, const std::string& name) {
             return fail("expected a frame number (1 or more) at the start, got '" + w[0] + "'");
         if (ev.frame < lastFrame) return fail("frame " + w[0] + " comes before the previous line's frame");
         lastFrame = ev.frame;
-        if (w.size() < 2) return fail("missing command after the frame number (key, mouse, button or text)");
+        if (w.size() < 2) return fail("missing command after the frame number (key, mouse, button, focus or text)");
         std::string cmd = Lower(w[1]);
         if (cmd == "key") {
             if (w.size() != 4) return fail("expected: F key down|up NAME_OR_VK");
@@ -136,12 +136,18 @@ InputScript ParseInputScript(const std::string& text, const std::string& name) {
                 return fail("expected left or right, got '" + w[2] + "'");
             }
             if (!ParseDirection(w[3], ev.down)) return fail("expected down or up, got '" + w[3] + "'");
+        } else if (cmd == "focus") {
+            if (w.size() != 3) return fail("expected: F focus lost|gained");
+            ev.kind = InputEvent::Kind::Focus;
+            std::string f = Lower(w[2]);
+            if (f != "lost" && f != "gained") return fail("expected lost or gained, got '" + w[2] + "'");
+            ev.down = f == "gained";
         } else if (cmd == "text") {
             if (w.size() != 3 || !quoted[2]) return fail("expected: F text \"UTF-8 text\"");
             ev.kind = InputEvent::Kind::Text;
             ev.text = w[2];
         } else {
-            return fail("unknown command '" + w[1] + "' (key, mouse, button or text)");
+            return fail("unknown command '" + w[1] + "' (key, mouse, button, focus or text)");
         }
         script.events.push_back(ev);
     }

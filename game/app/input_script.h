@@ -2,11 +2,12 @@
 // Scripted input for headless runs and tests. A text file, one command a line:
 //
 //   F key down|up NAME_OR_VK     key by name (Left Right Up Down Esc Enter
-//                                Space Tab Backspace Shift Ctrl Alt, A..Z,
-//                                0..9) or by virtual-key number (1..255)
+//                                Space Tab Backspace Shift Ctrl Alt F11 F12,
+//                                A..Z, 0..9) or by virtual-key number (1..255)
 //   F mouse X Y                  move the pointer to screen (X, Y)
 //   F button left|right down|up  press or release a mouse button
 //   F text "UTF-8 text"          type text (\" and \\ escape inside quotes)
+//   F focus lost|gained          the window loses or regains the input focus
 //
 // F is the frame (counted from 1) before whose callbacks the event takes
 // effect. '#' starts a comment (outside quotes); blank lines are skipped.
@@ -16,11 +17,11 @@
 #include <vector>
 
 struct InputEvent {
-    enum class Kind { Key, Mouse, Button, Text };
+    enum class Kind { Key, Mouse, Button, Text, Focus };
     long frame = 0;
     Kind kind = Kind::Key;
     int code = 0;        // Key: virtual key; Button: 1 left, 2 right
-    bool down = false;   // Key, Button
+    bool down = false;   // Key, Button; Focus: true = gained
     float x = 0, y = 0;  // Mouse
     std::string text;    // Text, UTF-8
     int line = 0;        // line number in the file

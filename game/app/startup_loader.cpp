@@ -1,6 +1,8 @@
 #include "app/startup_loader.h"
 
 #include "app/game.h"
+#include <filesystem>
+
 #include "shared/gbk.h"
 
 void StartupLoader::Initialise() {
@@ -92,7 +94,13 @@ void StartupLoader::StageWorld() {
         }
     }
     g.effectLibrary.Load(g.frameCache);
-    g.map.LoadMap(gbk::Lit("新手村1.Wdm"));
+    if (g.options.mapFile.empty()) {
+        g.map.LoadMap(gbk::Lit("新手村1.Wdm"));
+    } else {
+        // A map under test (the editor's play-test): known by its file name.
+        std::string name = std::filesystem::path(g.options.mapFile).filename().string();
+        g.map.LoadMapFile(g.options.mapFile, gbk::FromUtf8(name));
+    }
     g.RunMainScript();
     g.hud.LoadMapNameBackdrop(g.dataPaths);
     g.fonts.banner.Create(gbk::Lit("黑体"), 20, 0, 0, 0, 0xFFFFFFFF);

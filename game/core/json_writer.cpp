@@ -1,118 +1,80 @@
 #include "core/json_writer.h"
 
 #include <cmath>
-#include <cstdio>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "shared/gbk.h"
 
-void JsonWriter::Indent() {
-    m_out += '\n';
-    m_out.append(m_hasElements.size() * 2, ' ');
-}
+using Json = nlohmann::ordered_json;
 
-void JsonWriter::BeforeValue() {
-    if (m_afterKey) {
-        m_afterKey = false;
-        return;
+struct JsonWriter::Document {
+    Json root;
+    bool hasRoot = false;
+    // The open containers, innermost last.
+    std::vector<Json*> open;
+    std::string key;
+    bool hasKey = false;
+
+    // Puts a value where the writer stands; returns where it landed.
+    Json* Put(Json value) {
+        if (open.empty()) {
+            root = std::move(value);
+            hasRoot = true;
+            return &root;
+        }
+        Json& parent = *open.back();
+        if (parent.is_array()) {
+            parent.push_back(std::move(value));
+            return &parent.back();
+        }
+        // An object value without a key has nowhere to go; it is dropped.
+        if (!hasKey) return nullptr;
+        hasKey = false;
+        Json& slot = parent[key];
+        slot = std::move(value);
+        return &slot;
     }
-    if (!m_hasElements.empty()) {
-        if (m_hasElements.back()) m_out += ',';
-        m_hasElements.back() = true;
-        Indent();
+    void Open(Json container) {
+        Json* at = Put(std::move(container));
+        // A dropped container still needs a level, so its End matches.
+        open.push_back(at != nullptr ? at : &scratch);
     }
-}
+    void Close() {
+        if (!open.empty()) open.pop_back();
+    }
+    Json scratch;
+};
 
-void JsonWriter::BeginObject() {
-    BeforeValue();
-    m_out += '{';
-    m_hasElements.push_back(false);
-}
+JsonWriter::JsonWriter() : m_doc(std::make_unique<Document>()) {}
+JsonWriter::~JsonWriter() = default;
 
-void JsonWriter::EndObject() {
-    bool had = !m_hasElements.empty() && m_hasElements.back();
-    if (!m_hasElements.empty()) m_hasElements.pop_back();
-    if (had) Indent();
-    m_out += '}';
-    if (m_hasElements.empty()) m_out += '\n';
-}
-
-void JsonWriter::BeginArray() {
-    BeforeValue();
-    m_out += '[';
-    m_hasElements.push_back(false);
-}
-
-void JsonWriter::EndArray() {
-    bool had = !m_hasElements.empty() && m_hasElements.back();
-    if (!m_hasElements.empty()) m_hasElements.pop_back();
-    if (had) Indent();
-    m_out += ']';
-}
+void JsonWriter::BeginObject() { m_doc->Open(Json::object()); }
+void JsonWriter::EndObject() { m_doc->Close(); }
+void JsonWriter::BeginArray() { m_doc->Open(Json::array()); }
+void JsonWriter::EndArray() { m_doc->Close(); }
 
 void JsonWriter::Key(std::string_view key) {
-    BeforeValue();
-    m_out += '"';
-    m_out += Escape(key);
-    m_out += "\": ";
-    m_afterKey = true;
+    m_doc->key.assign(key);
+    m_doc->hasKey = true;
 }
 
-std::string JsonWriter::Escape(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (unsigned char c : s) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            default:
-                if (c < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    return out;
-}
-
-void JsonWriter::String(std::string_view gbkText) { StringUtf8(gbk::ToUtf8(gbkText)); }
-
-void JsonWriter::StringUtf8(std::string_view utf8Text) {
-    BeforeValue();
-    m_out += '"';
-    m_out += Escape(utf8Text);
-    m_out += '"';
-}
-
-void JsonWriter::Int(long long v) {
-    BeforeValue();
-    m_out += std::to_string(v);
-}
-
+void JsonWriter::String(std::string_view gbkText) { m_doc->Put(gbk::ToUtf8(gbkText)); }
+// Invalid UTF-8 is replaced by U+FFFD when the document is written.
+void JsonWriter::StringUtf8(std::string_view utf8Text) { m_doc->Put(std::string(utf8Text)); }
+void JsonWriter::Int(long long v) { m_doc->Put(v); }
 void JsonWriter::Double(double v) {
-    BeforeValue();
-    if (!std::isfinite(v)) {
-        m_out += "null";
-        return;
+    if (std::isfinite(v)) {
+        m_doc->Put(v);
+    } else {
+        m_doc->Put(nullptr);
     }
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.9g", v);
-    m_out += buf;
 }
+void JsonWriter::Bool(bool v) { m_doc->Put(v); }
+void JsonWriter::Null() { m_doc->Put(nullptr); }
 
-void JsonWriter::Bool(bool v) {
-    BeforeValue();
-    m_out += v ? "true" : "false";
-}
-
-void JsonWriter::Null() {
-    BeforeValue();
-    m_out += "null";
+std::string JsonWriter::str() const {
+    if (!m_doc->hasRoot) return {};
+    return m_doc->root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

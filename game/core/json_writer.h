@@ -1,16 +1,22 @@
 #pragma once
-// A small streaming JSON writer for the state dump. Strings handed to it are
-// GBK (the game's own text) unless the method says UTF-8; they are converted
-// once here and escaped. Commas and nesting are tracked by the writer, so each
-// subsystem can write its own part without knowing its neighbours.
+// Builds the state dump's JSON document one value at a time, so each
+// subsystem can write its own part without knowing its neighbours. Strings
+// handed to it are GBK (the game's own text) unless the method says UTF-8;
+// they are converted once here. The document itself (escaping, numbers,
+// layout) is the JSON library's; keys keep the order they were written in.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class JsonWriter {
 public:
+    JsonWriter();
+    ~JsonWriter();
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
+
     void BeginObject();
     void EndObject();
     void BeginArray();
@@ -36,17 +42,11 @@ public:
     void Field(std::string_view key, float v) { Key(key); Double(v); }
     void Field(std::string_view key, bool v) { Key(key); Bool(v); }
 
-    const std::string& str() const { return m_out; }
-
-    // Escapes UTF-8 text for a JSON string body (quotes not included).
-    static std::string Escape(std::string_view utf8Text);
+    // The document written so far, indented by two spaces, ending in a
+    // newline. Containers still open are closed in the text.
+    std::string str() const;
 
 private:
-    void BeforeValue();
-    void Indent();
-
-    std::string m_out;
-    // One entry per open container: true once it holds an element.
-    std::vector<bool> m_hasElements;
-    bool m_afterKey = false;
+    struct Document;
+    std::unique_ptr<Document> m_doc;
 };

@@ -67,6 +67,11 @@ public:
 
     // ---- timer
     float Delta() const { return Timer_GetDelta_e(m_handle); }
+    // ---- window
+    bool SetFullscreen(bool on) { return System_SetFullscreen_e(m_handle, on); }
+    bool IsFullscreen() const { return System_IsFullscreen_e(m_handle); }
+    // The last finished frame as shown in the window, as a PNG file.
+    bool SaveScreenshot(const std::string& fsPath) { return System_SaveScreenshot_e(m_handle, fsPath.c_str()); }
     float Time() const { return Timer_GetTime_e(m_handle); }
 
     // ---- sound (fsPath: UTF-8 file-system path)
@@ -84,6 +89,7 @@ public:
     void InjectMouseMove(float x, float y) { Harness_InjectMouseMove(m_handle, x, y); }
     void InjectMouseButton(int button, bool down) { Harness_InjectMouseButton(m_handle, button, down); }
     void InjectText(const std::string& utf8) { Harness_InjectText(m_handle, utf8.c_str()); }
+    void InjectFocus(bool focused) { Harness_InjectFocus(m_handle, focused); }
     bool Screenshot(const std::string& fsPath) { return Harness_Screenshot(m_handle, fsPath.c_str()); }
     void KeepFrames(bool keep) { Harness_KeepFrames(m_handle, keep); }
     void SetDrawListener(LumoDrawListener fn, void* user) { Harness_SetDrawListener(m_handle, fn, user); }

@@ -14,9 +14,9 @@ GdiFont& GdiFont::operator=(GdiFont&& o) noexcept {
     return *this;
 }
 
-void GdiFont::Create(const std::string& gbkFace, int size, int bold, int italic, int underline, std::uint32_t argb) {
+void GdiFont::Create(const std::string& gbkFace, int size, int bold, int italic, int smooth, std::uint32_t argb) {
     if (m_handle != 0) Font_Del(m_handle);
-    m_handle = Font_Interface_Get(gbkFace.c_str(), size, bold, italic, underline);
+    m_handle = Font_Interface_Get(gbkFace.c_str(), size, bold, italic, smooth);
     Font_SetColor(m_handle, argb);
 }
 

@@ -7,7 +7,8 @@
 
 #include "lumo/lumo.h"
 
-// A font chosen by face name (GBK face, pixel size, three style flags).
+// A font chosen by face name (GBK face, pixel size, and the three style
+// flags bold, italic and smooth (antialiased) edges).
 class GdiFont {
 public:
     GdiFont() = default;
@@ -17,13 +18,15 @@ public:
     GdiFont(GdiFont&& o) noexcept : m_handle(o.m_handle) { o.m_handle = 0; }
     GdiFont& operator=(GdiFont&& o) noexcept;
 
-    void Create(const std::string& gbkFace, int size, int bold, int italic, int underline, std::uint32_t argb);
+    void Create(const std::string& gbkFace, int size, int bold, int italic, int smooth, std::uint32_t argb);
     bool empty() const { return m_handle == 0; }
     HFONT handle() const { return m_handle; }
     void SetColour(std::uint32_t argb) { Font_SetColor(m_handle, argb); }
     // An empty text is sent as " " (the engine expects something to draw).
     void Print(float x, float y, const std::string& gbkText) const;
     float TextWidth(const std::string& gbkText) const { return Font_GetTextWidth(m_handle, gbkText.c_str()); }
+    // The height of the block Print draws; "A" gives one line's height.
+    float TextHeight(const std::string& gbkText) const { return Font_GetTextHeight(m_handle, gbkText.c_str()); }
 
 private:
     HFONT m_handle = 0;
@@ -38,6 +41,7 @@ public:
     void Print(float x, float y, const std::string& gbkText) const { FontN_printf(m_handle, x, y, gbkText.c_str()); }
     void SetColour(std::uint32_t argb) { FontN_setColor(m_handle, argb); }
     float TextWidth(const std::string& gbkText) const { return FontN_getTextWidth(m_handle, gbkText.c_str()); }
+    float TextHeight(const std::string& gbkText) const { return FontN_getTextHeight(m_handle, gbkText.c_str()); }
 
 private:
     HFONTM m_handle = 0;
@@ -54,6 +58,10 @@ public:
         hFont_printf_e(m_handle, x, y, align, gbkText.c_str());
     }
     void SetColour(std::uint32_t argb) { hFont_SetColor_e(m_handle, argb); }
+    // Drawing and measuring scale (the level number is drawn at 0.7).
+    void SetScale(float scale) { hFont_SetScale_e(m_handle, scale); }
+    float TextWidth(const std::string& gbkText) const { return hFont_GetTextWidth_e(m_handle, gbkText.c_str()); }
+    float TextHeight(const std::string& gbkText) const { return hFont_GetTextHeight_e(m_handle, gbkText.c_str()); }
 
 private:
     HBMFONT m_handle = 0;

@@ -31,7 +31,12 @@ GameMap::~GameMap() = default;
 // ------------------------------------------------------------ queries
 
 void GameMap::ReturnToTown() {
-    std::string name = m_townMap <= 0 ? m_fileName : MapFileOfRow(m_townMap);
+    if (m_townMap <= 0) {
+        // No town: this very file again, wherever it was read from.
+        LoadMapFile(m_filePath, m_fileName, m_townGround, -1);
+        return;
+    }
+    std::string name = MapFileOfRow(m_townMap);
     if (name.empty()) {
         ReportLoadFailure(gbk::Lit("地图") + std::to_string(m_townMap), "no such row in the map table");
         return;
@@ -115,9 +120,14 @@ void GameMap::LoadLayer(const std::vector<wdm::SpriteRecord>& records, int layer
 
 bool GameMap::LoadMap(const std::string& gbkName, std::optional<int> ground, std::optional<int> offset,
                       std::optional<int> facing) {
+    return LoadMapFile(m_ctx.paths.Resolve(gbk::Lit("\\data\\地图\\") + gbkName), gbkName, ground, offset, facing);
+}
+
+bool GameMap::LoadMapFile(const std::string& fsPath, const std::string& gbkName, std::optional<int> ground,
+                          std::optional<int> offset, std::optional<int> facing) {
     // The file is read before anything is cleared, so a bad file leaves the
     // current map playing.
-    wdm::ReadResult read = wdm::ReadMap(m_ctx.paths.Resolve(gbk::Lit("\\data\\地图\\") + gbkName));
+    wdm::ReadResult read = wdm::ReadMap(fsPath);
     if (!read.ok()) {
         ReportLoadFailure(gbkName, read.reason);
         return false;
@@ -149,6 +159,7 @@ bool GameMap::LoadMap(const std::string& gbkName, std::optional<int> ground, std
 
     m_floatSpeed = static_cast<float>(h.floatInterval);
     m_fileName = gbkName;
+    m_filePath = fsPath;
     m_displayName = DisplayNameOf(m_fileName);
     if (h.hasTownMap()) m_townMap = h.townMap;
     if (h.hasTownGround()) m_townGround = h.townGround;

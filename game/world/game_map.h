@@ -117,6 +117,10 @@ public:
     // not be read; the current map then stays.
     bool LoadMap(const std::string& gbkName, std::optional<int> ground = {}, std::optional<int> offset = {},
                  std::optional<int> facing = {});
+    // As LoadMap, from a map file anywhere (UTF-8 file-system path); the map
+    // is known by `gbkName` (its file name) on screen and in the log.
+    bool LoadMapFile(const std::string& fsPath, const std::string& gbkName, std::optional<int> ground = {},
+                     std::optional<int> offset = {}, std::optional<int> facing = {});
     // The terrain queries on the player record (see world/terrain.h).
     int StandTest(float x, float y, int width, int height, int facing);
     int WallTest(int x, int y, int width, int height, int direction, int ceiling) const;
@@ -188,6 +192,7 @@ private:
     HTEXTURE m_backgroundTexture = 0;
     float m_floatSpeed = 0;
     std::string m_fileName;
+    std::string m_filePath;  // where the current map was read from
     std::string m_displayName;
     int m_townMap = 0;
     int m_townGround = 0;

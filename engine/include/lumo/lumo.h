@@ -325,6 +325,9 @@ void Harness_InjectMouseMove(HENGINE e, float x, float y);
 void Harness_InjectMouseButton(HENGINE e, int button /*1 left, 2 right, 4 middle*/, bool down);
 void Harness_InjectWheel(HENGINE e, int steps);
 void Harness_InjectText(HENGINE e, const char* utf8);
+// The window loses (false) or regains (true) the input focus, as a user
+// switching windows would: the focus callbacks run and held keys are let go.
+void Harness_InjectFocus(HENGINE e, bool focused);
 // Applies pending injected input now (System_Start_e does this every frame;
 // tests that drive frames by hand call it themselves).
 void Harness_BeginFrame(HENGINE e);
