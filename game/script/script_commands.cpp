@@ -95,16 +95,17 @@ struct Message {
     std::uint32_t colour;
 };
 
-// "屏幕信息" / "普通信息": a non-zero number on top is the colour and the
-// text lies below it; otherwise the top is the text and the colour is the
-// list's default. A lone argument is always the text, even one that reads
-// as a number ("100").
+// "屏幕信息" / "普通信息": a lone argument is the text, even one that reads
+// as a number ("100"), in the list's default colour; with two, the text lies
+// below the colour.
 Message ReadMessage(const ScriptState& s, std::uint32_t defaultColour) {
+    if (s.StackHeight() < 2) return {s.ToText(1), defaultColour};
+    // With two arguments the first is always the text; a colour of 0 (or no
+    // number) means "no colour given", not a message reading "0".
     const double top = s.ToNumber(1);
-    if (s.StackHeight() >= 2 && tolerance::Gt(std::fabs(top), 0)) {
-        return {s.ToText(2), static_cast<std::uint32_t>(ScriptState::TruncateToInt(top))};
-    }
-    return {s.ToText(1), defaultColour};
+    const std::uint32_t colour =
+        tolerance::Gt(std::fabs(top), 0) ? static_cast<std::uint32_t>(ScriptState::TruncateToInt(top)) : defaultColour;
+    return {s.ToText(2), colour};
 }
 
 }  // namespace

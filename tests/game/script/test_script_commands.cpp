@@ -180,6 +180,7 @@ TEST_F(ScriptCommandsTest, BannerAndNoticeColours) {
     EXPECT_EQ(services.banners[0].colour, 0xFFFFFF00u);
     EXPECT_EQ(services.banners[1].text, "绿色");
     EXPECT_EQ(services.banners[1].colour, 0xFF00FF00u);
+    EXPECT_EQ(services.banners[2].text, "零色");  // the text, not the digit 0
     EXPECT_EQ(services.banners[2].colour, 0xFFFFFF00u);  // a zero colour means none given
     EXPECT_EQ(services.banners[3].text, "100");          // a lone argument is the text
     EXPECT_EQ(services.banners[3].colour, 0xFFFFFF00u);
