@@ -59,6 +59,23 @@ const char kOwnerKey = 0;
 // there, so it is enforced to within one interval.
 constexpr int kHookInterval = 10000;
 
+// Lua 5.1 runs the finalisers (__gc) of unreachable userdata from whatever
+// allocation makes the collector step. An error raised by one there ends the
+// process when no protected call is running (Lua's panic), and jumps over the
+// C++ frames of a command when one is. So the collector is stopped while the
+// host works on a stack outside a protected call, and while a command runs;
+// the next step, inside a protected call, runs the finalisers.
+class CollectorPause {
+public:
+    explicit CollectorPause(lua_State* L) : m_L(L) { lua_gc(m_L, LUA_GCSTOP, 0); }
+    ~CollectorPause() { lua_gc(m_L, LUA_GCRESTART, 0); }
+    CollectorPause(const CollectorPause&) = delete;
+    CollectorPause& operator=(const CollectorPause&) = delete;
+
+private:
+    lua_State* m_L;
+};
+
 std::string TextAt(lua_State* L, int index) {
     const int type = lua_type(L, index);
     if (type != LUA_TSTRING && type != LUA_TNUMBER) return {};
@@ -105,17 +122,26 @@ bool ScriptState::RunChunk(std::string_view text) {
 
     // A fresh thread per chunk: a runtime error kills only that thread, and
     // the registry reference keeps it alive while it runs.
-    lua_State* thread = lua_newthread(L);
-    const int ref = luaL_ref(L, LUA_REGISTRYINDEX);
-    lua_xmove(L, thread, 1);
+    lua_State* thread = nullptr;
+    int ref = LUA_NOREF;
+    {
+        const CollectorPause pause(L);
+        thread = lua_newthread(L);
+        ref = luaL_ref(L, LUA_REGISTRYINDEX);
+        lua_xmove(L, thread, 1);
+    }
     BeginRun();
     status = lua_resume(thread, 0);
     EndRun();
     std::string message;
-    if (status != 0 && lua_gettop(thread) >= 1) message = TextAt(thread, -1);
-    lua_settop(thread, 0);
-    luaL_unref(L, LUA_REGISTRYINDEX, ref);
-    lua_settop(L, base);
+    {
+        // An error value that is a number becomes a new string here.
+        const CollectorPause pause(L);
+        if (status != 0 && lua_gettop(thread) >= 1) message = TextAt(thread, -1);
+        lua_settop(thread, 0);
+        luaL_unref(L, LUA_REGISTRYINDEX, ref);
+        lua_settop(L, base);
+    }
     if (status != 0) {
         Report(status, message, gbk::Lit("运行时出错"));
         return false;
@@ -164,6 +190,7 @@ bool ScriptState::ProtectedCall(int argumentCount, int resultCount) {
 void ScriptState::GetGlobal(const std::string& name) {
     lua_State* L = Current();
     if (L == nullptr) return;
+    const CollectorPause pause(L);
     lua_pushlstring(L, name.data(), name.size());
     lua_gettable(L, LUA_GLOBALSINDEX);
 }
@@ -252,8 +279,11 @@ bool ScriptState::CallGlobal(const std::string& name) {
     // The lookup runs inside the protected call too: a metatable on the
     // globals may raise an error or loop, and neither may escape to C++ or
     // run outside the instruction budget.
-    lua_pushcfunction(L, &ScriptState::CallNamedGlobal);
-    lua_pushlstring(L, name.data(), name.size());
+    {
+        const CollectorPause pause(L);
+        lua_pushcfunction(L, &ScriptState::CallNamedGlobal);
+        lua_pushlstring(L, name.data(), name.size());
+    }
     return ProtectedCall(1, 0);
 }
 
@@ -295,13 +325,20 @@ ScriptState* ScriptState::FromLua(lua_State* L) {
 lua_State* ScriptState::EnterCommand(lua_State* L) {
     lua_State* previous = m_active;
     m_active = L;
-    ++m_commandDepth;
+    if (m_commandDepth++ == 0) lua_gc(L, LUA_GCSTOP, 0);
     return previous;
 }
 
 void ScriptState::LeaveCommand(lua_State* previous) {
+    lua_State* L = m_active;
     m_active = previous;
-    if (m_commandDepth > 0) --m_commandDepth;
+    if (m_commandDepth == 0 || --m_commandDepth > 0 || L == nullptr) return;
+    // The step the command's allocations put off, taken now that the command
+    // is done: a loop of commands that allocates nothing in Lua would
+    // otherwise never collect. A finaliser's error raised here leaves no
+    // C++ object behind.
+    lua_gc(L, LUA_GCRESTART, 0);
+    lua_gc(L, LUA_GCSTEP, 0);
 }
 
 void ScriptState::Report(int status, const std::string& message, const std::string& caption) const {

@@ -125,6 +125,11 @@ public:
     // A command runs on the Lua thread that called it: between these two
     // calls the readers and pushers work on `L`. Enter returns the previous
     // thread, to hand back to Leave (commands may nest).
+    // The garbage collector is stopped from the outermost Enter to its Leave,
+    // so no finaliser (Lua code) runs inside a command; the outermost Leave
+    // restarts it (also after a script's collectgarbage("stop")) and takes
+    // one step, where a finaliser's error is raised as a Lua error: call it
+    // last, with no C++ object alive in the calling frames.
     lua_State* EnterCommand(lua_State* L);
     void LeaveCommand(lua_State* previous);
 
