@@ -230,7 +230,17 @@ public:
 
     std::string Write() {
         for (int statements = 0; statements < 48 && m_pos < m_size; ++statements) Statement(0);
-        return m_out;
+        // The long texts (8 KiB and 128 KiB, GBK and broken GBK) the chunk
+        // uses are made once at its start: making them anew in an endless
+        // loop would spend seconds within one instruction budget.
+        std::string texts;
+        const std::string pieces[] = {gbk::Lit("字"), "\x81", "ab@", "\xFF\x80"};
+        for (unsigned k = 0; k < 8; ++k) {
+            if ((m_longTexts & (1u << k)) == 0) continue;
+            texts += "T" + std::to_string(k) + " = string.rep(" + Quote(pieces[k % 4]) + ", " +
+                     (k < 4 ? "4096" : "65536") + ")\n";
+        }
+        return texts + m_out;
     }
 
 private:
@@ -294,10 +304,14 @@ private:
         case 4:
             m_out += "if " + Arg(depth) + " then error(" + Arg(depth) + ") end\n";
             break;
-        case 5:  // commands run by the collector
-            m_out += "do local u = newproxy(true) getmetatable(u).__gc = function(...) " + Call(depth) +
-                     " end end collectgarbage()\n";
+        case 5: {  // commands (and errors) run by the collector, now or inside a later command
+            const unsigned count = 1 + Byte() % 64;
+            m_out += "for i = 1, " + std::to_string(count) + " do local u = newproxy(true) getmetatable(u).__gc = "
+                     "function(...) " + Call(depth) + " if " + Arg(depth) + " then error(" + Arg(depth) +
+                     ") end end end\n";
+            if (Byte() % 2 == 0) m_out += "collectgarbage()\n";
             break;
+        }
         case 6:
             m_out += "print = " + Name(Pick(), false) + "\n";
             break;
@@ -363,11 +377,9 @@ private:
         case 9: return Quote(gbk::Lit(kWords[Byte() % std::size(kWords)]));
         case 10: return Quote(Bytes(Byte() % 16, false));
         case 11: {
-            // Long texts: up to 128 KiB, GBK or broken GBK.
-            const unsigned unit = Byte() % 4;
-            const std::string piece = unit == 0 ? gbk::Lit("字") : unit == 1 ? "\x81" : unit == 2 ? "ab@" : "\xFF\x80";
-            const unsigned count = 1u << (Byte() % 17);
-            return "string.rep(" + Quote(piece) + ", " + std::to_string(count) + ")";
+            const unsigned k = Byte() % 8;
+            m_longTexts |= 1u << k;
+            return "T" + std::to_string(k);
         }
         case 12: {
             std::string out = "{";
@@ -405,6 +417,7 @@ private:
     std::size_t m_size;
     std::size_t m_pos = 0;
     int m_state;
+    unsigned m_longTexts = 0;  // which of T0..T7 the chunk uses
     std::string m_out;
 };
 
@@ -424,6 +437,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (print) {
         std::printf("-- main state\n%s\n-- level-up state\n%s\n", gbk::ToUtf8(mainChunk).c_str(),
                     gbk::ToUtf8(levelUpChunk).c_str());
+        std::fflush(stdout);
     }
 
     Random random(size);

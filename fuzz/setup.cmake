@@ -19,7 +19,8 @@ endif()
 
 # Seeds: every golden map text, packed. Texts that are meant to fail are skipped.
 file(REMOVE_RECURSE ${BINARY_DIR}/seeds)
-file(MAKE_DIRECTORY ${BINARY_DIR}/seeds ${BINARY_DIR}/corpus/read ${BINARY_DIR}/corpus/split)
+file(MAKE_DIRECTORY ${BINARY_DIR}/seeds ${BINARY_DIR}/corpus/read ${BINARY_DIR}/corpus/split
+                    ${BINARY_DIR}/corpus/script_commands)
 file(GLOB texts ${SOURCE_DIR}/tests/data/wdm/*.txt)
 set(count 0)
 foreach(text ${texts})
