@@ -183,7 +183,8 @@ bool Game::FrameFunc() {
 
 void Game::PlayingFrame(float dt) {
     Trace("hud.update");
-    hud.Update(dt);
+    // The interface's commands apply right after its update.
+    if (hud.Update(dt, controls, player).revive) RevivePlayer();
     Trace("pointer.update");
     pointer.Update(controls.Held(Action::MouseLeft), mouseY);
     Trace("map.update");
@@ -196,19 +197,13 @@ void Game::PlayingFrame(float dt) {
     for (auto& monster : actors.monsters) monster->Update(dt);
 
     Trace("pickup");
-    if (controls.Held(Action::PickUp)) {
+    if (controls.Held(Action::PickUp) && PlayerCanAct()) {
         // At most one item a frame: the first in list order that accepts.
         for (auto& item : actors.groundItems) {
             if (InPickUpReach(player, item->x(), item->y()) && item->PickUp()) break;
         }
     }
-    // The broom (or any weapon) shows while the weapon slot holds an item.
-    player.weaponEquipped = inventory.equipment.At(Inventory::kWeaponSlot).itemNumber != 0;
-    if (logicActive == 1) {
-        Trace("player.update");
-        PlayerEvents events = player.Update(dt, controls, map.terrain(), camera);
-        if (events.fellBelowMap) map.PlaceOnStartGround();
-    }
+    UpdatePlayer(dt);
 
     Trace("dialogBox.place");
     int w = dialogBox.Width(), h = dialogBox.Height();
@@ -325,8 +320,6 @@ int Game::ShowMessageBox(const std::string& gbkText, const std::string& gbkCapti
     messageBoxes.push_back({gbkText, gbkCaption, flags});
     return engine.MessageBox(gbkText, gbkCaption, flags);
 }
-
-void Game::AddExperience(int amount) { player.experience += amount; }
 
 void Game::DropItem(const std::string& gbkName, float x, float y, int, int) {
     if (dataTables().FindItem(gbkName) == 0) return;

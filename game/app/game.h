@@ -28,6 +28,7 @@
 #include "core/random.h"
 #include "world/running_effects.h"
 #include "app/startup_loader.h"
+#include "app/game_player_combat.h"
 #include "app/game_script_services.h"
 #include "gameplay/data_tables.h"
 #include "gameplay/inventory.h"
@@ -99,8 +100,25 @@ public:
                              int behind) {
         return map.SpawnEffect(mode, n, x, y, repeat, backAndForth, colour, behind);
     }
-    // The player's add-experience operation.
+    // ---- the player (game_player.cpp)
+    // The player's add-experience operation: multiplier, the "[经验]" notice
+    // and the log line, and at most one level-up: the level-up script runs
+    // in the level-up state while the level is still the old one, then the
+    // effect, the sound, the log line, the carry-over and the new level. A
+    // failing script is reported and the level-up still completes.
     void AddExperience(int amount);
+    // "增加等级" and "增加金币" land here: the level never below 1.
+    void SetPlayerLevel(int level) { player.SetLevel(level); }
+    void SetPlayerGold(int gold) { player.SetGold(gold); }
+    // The double-experience item's effect: one more minute, and the log
+    // line with the total in minutes.
+    void StartDoubleExperience();
+    // The death box's button: the click sound, the player revived, and the
+    // map's return to town.
+    void RevivePlayer();
+    // Whether the player may use items, cast skills, pick up and read the
+    // return scroll: not while dead.
+    bool PlayerCanAct() const { return !player.IsDead(); }
     // A ground item of the first item row named `gbkName` at map (x, y);
     // nothing when no row has that name.
     void DropItem(const std::string& gbkName, float x, float y, int count, int counted);
@@ -181,6 +199,10 @@ private:
         if (trace) trace(step);
     }
     void PlayingFrame(float dt);
+    // The player's part of the frame: attributes from the equipment, the
+    // weapon overlay, the update and its events.
+    void UpdatePlayer(float dt);
+    void PresentPlayerEvents(const PlayerEvents& events);
     void PlayingRender();
     void InjectInputFor(long frame);
     // F11 switches fullscreen; F12 saves a picture into the user's pictures
@@ -189,6 +211,7 @@ private:
     void SaveUserScreenshot();
     bool m_outputFailed = false;
     GameScriptServices m_scriptServices{*this};
+    GamePlayerCombat m_playerCombat{*this};
     std::size_t m_nextInput = 0;
     int m_exitStatus = 0;
 };

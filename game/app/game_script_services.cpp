@@ -48,9 +48,9 @@ int GameScriptServices::PlayerValue(PlayerAttribute a) const {
     return 0;
 }
 
-void GameScriptServices::SetPlayerLevel(int level) { m_game.player.level = level; }
+void GameScriptServices::SetPlayerLevel(int level) { m_game.SetPlayerLevel(level); }
 
-void GameScriptServices::SetPlayerGold(int gold) { m_game.player.gold = gold; }
+void GameScriptServices::SetPlayerGold(int gold) { m_game.SetPlayerGold(gold); }
 
 void GameScriptServices::AddExperience(int amount) { m_game.AddExperience(amount); }
 

@@ -72,7 +72,7 @@ void StartupLoader::StageScripts() {
 void StartupLoader::StagePlayer() {
     Game& g = m_game;
     m_message = gbk::Lit("创建游戏角色...");
-    g.player.CreateAttacks();
+    g.player.CreateAttacks(g.frameCache);
     g.player.LoadAnimations(g.frameCache);
     g.hud.LoadPanel(g.dataPaths);
     g.player.ResetToStart();

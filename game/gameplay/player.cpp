@@ -29,10 +29,22 @@ constexpr AnimationRow kAnimations[] = {
 
 }  // namespace
 
-void Player::CreateAttacks() {
+Player::Player() {
+    // The timing is known before the pictures are: a player that never
+    // loaded its art still swings, flinches and dies on time.
+    for (const AnimationRow& row : kAnimations) {
+        frameCount[static_cast<std::size_t>(row.state)] = row.frames;
+        frameDuration[static_cast<std::size_t>(row.state)] = row.duration;
+    }
+    attacks[0].SetTiming(gbk::Lit("攻击1"), 3, 45, 0, 0);
+    attacks[1].SetTiming(gbk::Lit("攻击2"), 5, 10, -50, 0);
+    currentAttack = attacks[0];
+}
+
+void Player::CreateAttacks(FrameCache& cache) {
     attacks = {};
-    attacks[0].name = gbk::Lit("攻击1");
-    attacks[1].name = gbk::Lit("攻击2");
+    attacks[0].Init(cache, gbk::Lit("攻击1"), 3, 45, 0, 0);
+    attacks[1].Init(cache, gbk::Lit("攻击2"), 5, 10, -50, 0);
     currentAttack = attacks[0];
 }
 
@@ -87,17 +99,41 @@ void Player::ResetToStart() {
     experience = 0;
     spellReach = 200;
     statusFlags = {};
+    statusRecords = {};
+    doubleExpElapsed = doubleExpTotal = doubleExpMultiplier = 0;
+    regenCounter = 0;
+    swingHit = false;
+    m_timedState = 0;
     width = kBoxWidth;
     height = kBoxHeight;
     Face(kFacingRight);
 }
 
-PlayerEvents Player::Update(float, const Controls& controls, const Terrain& terrain, const Camera& camera) {
-    if (state == kDead) return {};
-    return UpdateMovement(controls, terrain, camera);
+PlayerEvents Player::Update(float dt, const Controls& controls, const Terrain& terrain, const Camera& camera) {
+    NullPlayerCombat none;
+    return Update(PlayerFrame{dt, controls, terrain, camera, none, false});
 }
 
-PlayerEvents Player::UpdateMovement(const Controls& c, const Terrain& terrain, const Camera& camera) {
+PlayerEvents Player::Update(const PlayerFrame& f) {
+    PlayerEvents events;
+    attackStartedThisFrame = false;
+    CheckDeath();
+    UpdateDoubleExperience(f.dt);
+    if (state != kDead) {
+        events.poisonDamage = UpdateStatus(f.dt);
+        CheckDeath();
+    }
+    if (state == kDead) {
+        // Nothing but the death animation until Revive.
+        events.died = m_timedState != kDead;
+        StepTimedAnimations(f.dt);
+        return events;
+    }
+    f.combat.SkillKeys(*this, f.controls);
+    events.swingStarted = UpdateAttack(f);
+    UpdateRest(f.controls, f.chatInputFocused, f.dt);
+
+    const Controls& c = f.controls;
     MovementInput in;
     in.leftHeld = c.Held(Action::WalkLeft);
     in.rightHeld = c.Held(Action::WalkRight);
@@ -108,16 +144,71 @@ PlayerEvents Player::UpdateMovement(const Controls& c, const Terrain& terrain, c
     in.jumpPressed = c.Pressed(Action::Jump);
     in.walkKeyReleased = c.Released(Action::WalkLeft) || c.Released(Action::WalkRight);
     in.attackStarted = attackStartedThisFrame;
-    cursed = statusFlags[2] != 0;
-    MovementOutcome out = ::UpdateMovement(*this, terrain, in, camera.mapWidth, camera.mapHeight);
-    PlayerEvents events;
+    cursed = statusFlags[kCurse] != 0;
+    MovementOutcome out = ::UpdateMovement(*this, f.terrain, in, f.camera.mapWidth, f.camera.mapHeight);
     events.fellBelowMap = out.fellBelowMap;
+
+    StepTimedAnimations(f.dt);
     return events;
 }
 
+void Player::RestartAnimations(int s) {
+    if (s < 1 || s > kStates) return;
+    auto i = static_cast<std::size_t>(s);
+    body[i].Reset();
+    body[i].SetCurrentFrame(1);
+    weapon[i].Reset();
+    weapon[i].SetCurrentFrame(1);
+}
+
+bool Player::StepOnce(int s, float dt) {
+    auto i = static_cast<std::size_t>(s);
+    const int last = frameCount[i];
+    if (last <= 0) return true;
+    const bool wasLast = body[i].CurrentFrame() >= last;
+    const bool mirrored = mirrorSign < 0;
+    body[i].StepLoop(frameDuration[i], 1, last, dt, mirrored);
+    weapon[i].StepLoop(frameDuration[i], 1, last, dt, mirrored);
+    // The loop went back to its first frame: the last one has had its time.
+    return wasLast && body[i].CurrentFrame() < last;
+}
+
+void Player::StepTimedAnimations(float dt) {
+    if (state != m_timedState) {
+        if (state == kHit || state == kDead) RestartAnimations(state);
+        m_timedState = state;
+        return;  // the first frame shows frame 1 for its whole time
+    }
+    if (state == kHit) {
+        // Once through, then idle.
+        if (StepOnce(kHit, dt)) {
+            state = kIdle;
+            m_timedState = kIdle;
+        }
+    } else if (state == kDead) {
+        // Once through, held on the last frame.
+        auto i = static_cast<std::size_t>(kDead);
+        if (body[i].CurrentFrame() < frameCount[i]) StepOnce(kDead, dt);
+    }
+}
+
+bool Player::DeathAnimationDone() const {
+    auto i = static_cast<std::size_t>(kDead);
+    return state == kDead && m_timedState == kDead && body[i].CurrentFrame() >= frameCount[i];
+}
+
+namespace {
+
+// States whose animations run on the update's clock: shown, not stepped, by the draw.
+bool TimedByUpdate(int state) {
+    return state == Player::kAttacking || state == Player::kHit || state == Player::kDead;
+}
+
+}  // namespace
+
 void Player::Draw(const Camera& camera, float dt) {
-    const float anchorX = camera.offsetX + x + attackOffset;
-    const float anchorY = camera.offsetY + y;
+    const float anchorX = AnchorX(camera);
+    const float anchorY = AnchorY(camera);
     const bool mirrored = mirrorSign < 0;
     if (jumping == 1) {
         auto drawSingle = [&](const Sprite& s, const FrameInfo& f) {
@@ -131,11 +222,18 @@ void Player::Draw(const Camera& camera, float dt) {
     if (state < 1 || state > kStates) return;
     auto s = static_cast<std::size_t>(state);
     if (frameCount[s] == 0) return;
+    // A zero step shows the current frame at the new anchor without advancing it.
+    const float step = TimedByUpdate(state) ? 0.0f : dt;
     body[s].SetAnchor(anchorX, anchorY);
-    body[s].PlayLoop(frameDuration[s], 1, frameCount[s], dt, mirrored);
+    body[s].PlayLoop(frameDuration[s], 1, frameCount[s], step, mirrored);
     if (weaponEquipped) {
         weapon[s].SetAnchor(anchorX, anchorY);
-        weapon[s].PlayLoop(frameDuration[s], 1, frameCount[s], dt, mirrored);
+        weapon[s].PlayLoop(frameDuration[s], 1, frameCount[s], step, mirrored);
+    }
+    // The swing's trail, from the frame that can hit, a little above the anchor.
+    if (state == kAttacking && body[s].CurrentFrame() >= kFirstHittingFrame) {
+        currentAttack.SetAnchor(anchorX, anchorY - 10);
+        currentAttack.Draw(anchorX, anchorY - 10, 0, mirrored);
     }
 }
 
@@ -157,13 +255,17 @@ void Player::DumpState(JsonWriter& w) const {
     w.Field("leadY", leadY);
     w.Field("currentGround", currentGround);
     w.Field("lastArrow", lastArrow);
+    w.Field("restTimer", restTimer);
+    w.Field("regenCounter", regenCounter);
     w.Field("hp", hp);
     w.Field("maxHp", maxHp);
     w.Field("mp", mp);
     w.Field("maxMp", maxMp);
     w.Field("level", level);
     w.Field("experience", experience);
+    w.Field("levelUpNeed", LevelUpNeed(level));
     w.Field("gold", gold);
+    w.Field("spellReach", spellReach);
     w.Key("attributes");
     w.BeginObject();
     w.Field("minPhysAttack", minPhysAttack);
@@ -182,8 +284,35 @@ void Player::DumpState(JsonWriter& w) const {
     w.EndObject();
     w.Key("status");
     w.BeginArray();
-    w.Int(statusFlags[1]);
-    w.Int(statusFlags[2]);
+    w.Int(statusFlags[kPoison]);
+    w.Int(statusFlags[kCurse]);
     w.EndArray();
+    auto record = [&](const char* key, int slot) {
+        const auto& r = statusRecords[static_cast<std::size_t>(slot)];
+        w.Key(key);
+        w.BeginObject();
+        w.Field("elapsed", r[kElapsed]);
+        w.Field("duration", r[kDuration]);
+        w.Field("amountPerTick", r[kAmountPerTick]);
+        w.Field("lastTick", r[kLastTick]);
+        w.EndObject();
+    };
+    record("poison", kPoison);
+    record("curse", kCurse);
+    w.Key("doubleExp");
+    w.BeginObject();
+    w.Field("elapsed", doubleExpElapsed);
+    w.Field("total", doubleExpTotal);
+    w.Field("multiplier", doubleExpMultiplier);
+    w.EndObject();
+    w.Key("attack");
+    w.BeginObject();
+    w.Field("name", currentAttack.Name());
+    w.Field("frame", currentAttack.CurrentFrame());
+    w.Field("bodyFrame", body[static_cast<std::size_t>(kAttacking)].CurrentFrame());
+    w.Field("hit", swingHit);
+    w.EndObject();
+    w.Field("deathAnimationDone", DeathAnimationDone());
+    w.Field("weaponEquipped", weaponEquipped);
     w.EndObject();
 }

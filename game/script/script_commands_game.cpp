@@ -10,6 +10,7 @@
 #include "shared/gbk.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -40,6 +41,14 @@ constexpr NamedAttribute kAttributes[] = {
     {"金币", PlayerAttribute::Gold},
     {"经验", PlayerAttribute::Experience},
 };
+
+// Gold, level and experience never wrap: a sum beyond the int range stops
+// at its end (truncated toward zero inside it).
+int SaturatingInt(double value) {
+    if (!(value == value)) return 0;  // NaN
+    constexpr double kMin = -2147483648.0, kMax = 2147483647.0;
+    return static_cast<int>(std::trunc(std::clamp(value, kMin, kMax)));
+}
 
 // Equipment slot names in slot order (slot 1 .. 12).
 constexpr const char* kEquipmentSlotNames[ScriptServices::kEquipmentSlots] = {
@@ -134,14 +143,14 @@ int OpenShop(ScriptContext& c, ScriptState&) {
 }
 
 int AddExperience(ScriptContext& c, ScriptState& s) {
-    c.services->AddExperience(s.ToInt(1));
+    c.services->AddExperience(SaturatingInt(s.ToNumber(1)));
     return 0;
 }
 
 int AddLevel(ScriptContext& c, ScriptState& s) {
     const double n = s.ToNumber(1);
     const int level = c.services->PlayerValue(PlayerAttribute::Level);
-    c.services->SetPlayerLevel(ScriptState::TruncateToInt(level + n));
+    c.services->SetPlayerLevel(SaturatingInt(level + n));
     c.services->AddBanner(gbk::Lit("[奖励]:等级 +") + gbk::NumberToText(n), kYellow);
     return 0;
 }
@@ -164,7 +173,7 @@ int CheckItem(ScriptContext& c, ScriptState& s) {
 int AddGold(ScriptContext& c, ScriptState& s) {
     const double amount = s.ToNumber(1);
     const int gold = c.services->PlayerValue(PlayerAttribute::Gold);
-    c.services->SetPlayerGold(ScriptState::TruncateToInt(gold + amount));
+    c.services->SetPlayerGold(SaturatingInt(gold + amount));
     // A loss reads "金币-50": the sign is the amount's own.
     const std::string& prefix = tolerance::Gt(amount, 0) ? gbk::Lit("获得金币 +") : gbk::Lit("金币");
     AddSystemLine(*c.services, prefix + gbk::NumberToText(amount));

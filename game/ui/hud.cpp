@@ -2,6 +2,7 @@
 
 #include "core/json_writer.h"
 #include "gameplay/player.h"
+#include "platform/controls.h"
 #include "platform/engine.h"
 #include "platform/fonts.h"
 #include "shared/gbk.h"
@@ -27,6 +28,9 @@ void Hud::LoadPanel(const paths::DataPaths& dataPaths) {
     panel.hpBack = WholePicture(dataPaths, "\\data\\其它\\血条背景.png");
     panel.smallFront = WholePicture(dataPaths, "\\data\\其它\\小进度前景.png");
     panel.smallBack = WholePicture(dataPaths, "\\data\\其它\\小进度背景.png");
+    HTEXTURE box = m_engine.LoadTexture(dataPaths.Resolve(gbk::Lit("\\data\\其它\\46987-1.png")));
+    messageBox = Sprite(box, 0, 0, kMessageBoxWidth, kMessageBoxHeight);
+    deathButton.Init(m_engine, dataPaths, kDeathButtonX, kDeathButtonY, gbk::Lit("\\data\\其它"), gbk::Lit("确定"));
 }
 
 void Hud::LoadMapNameBackdrop(const paths::DataPaths& dataPaths) {
@@ -38,18 +42,67 @@ void Hud::LoadMapNameBackdrop(const paths::DataPaths& dataPaths) {
 
 void Hud::Build() { m_built = true; }
 
-void Hud::Update(float) {
+HudCommands Hud::Update(float, const Controls& controls, const Player& player) {
     const float clock = m_engine.Time();
     banners.Update(clock);
     notices.Update(clock);
+    HudCommands commands;
+    const bool shown = player.DeathAnimationDone();
+    if (shown) {
+        commands.revive = deathButton.Update(controls);
+    } else if (m_deathBoxShown) {
+        deathButton.Release();
+    }
+    m_deathBoxShown = shown && !commands.revive;
+    return commands;
 }
 
 void Hud::Draw(const HudView& view) {
     if (!m_built) return;
     m_chatLog.Draw(m_fonts.chat, 14);
     // The map-name banner, while its timer runs; 20 is the banner font's size.
+    DrawPlayerPanel(view.player);
     view.banner.Draw(view.dt, m_engine.Width(), mapNameBackdrop, m_fonts.banner, 20, view.mapName);
     DrawMessages(view);
+    DrawDeathBox(view.player);
+}
+
+namespace {
+
+// A bar's visible width: value / maximum of the full width, within 0..full.
+float BarWidth(float value, float maximum, float full) {
+    if (!(maximum > 0)) return 0;
+    float w = value * full / maximum;
+    return w < 0 ? 0 : (w > full ? full : w);
+}
+
+std::string WholeNumber(float v) { return std::to_string(static_cast<long long>(v)); }
+
+}  // namespace
+
+void Hud::DrawPlayerPanel(const Player& p) {
+    panel.base.Render(0, 0);
+    panel.hpFront.SetTextureRect(0, 0, BarWidth(p.hp, p.maxHp, 122), 25);
+    panel.hpFront.Render(99, 24);
+    panel.smallFront.SetTextureRect(0, 0, BarWidth(p.mp, p.maxMp, 100), 10);
+    panel.smallFront.Render(99, 49);
+    panel.portrait.Render(0, 0);
+    m_fonts.digits.SetScale(0.7f);
+    m_fonts.digits.SetColour(0xFFFFFF00);
+    m_fonts.digits.Print(125, 62, LUMO_ALIGN_LEFT, std::to_string(p.level));
+    m_fonts.digits.SetScale(1.0f);
+    m_fonts.game.SetColour(0xFFFFFFFF);
+    m_fonts.game.Print(125, 5, p.name);
+    m_fonts.digits.SetColour(0x88FFFFFF);
+    m_fonts.digits.Print(150, 30, LUMO_ALIGN_LEFT, WholeNumber(p.hp) + "/" + WholeNumber(p.maxHp));
+}
+
+void Hud::DrawDeathBox(const Player& p) {
+    if (!p.DeathAnimationDone()) return;
+    const float x = (static_cast<float>(m_engine.Width()) - kMessageBoxWidth) / 2;
+    const float y = (static_cast<float>(m_engine.Height()) - kMessageBoxHeight) / 2;
+    messageBox.Render(x, y);
+    deathButton.Draw();
 }
 
 void Hud::DrawMessages(const HudView& view) {
@@ -88,6 +141,8 @@ void Hud::DumpState(JsonWriter& w) const {
     w.Key("hud");
     w.BeginObject();
     w.Field("openWindow", m_openWindow);
+    w.Field("deathBoxShown", m_deathBoxShown);
+    w.Field("deathButtonState", static_cast<int>(deathButton.state()));
     w.EndObject();
     w.Key("banners");
     banners.DumpState(w);

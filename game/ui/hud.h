@@ -1,18 +1,21 @@
 #pragma once
 // The interface drawn over the map: the chat log, the player panel, the
-// map-name banner, the open game window, banners and notices. Its pictures
-// are loaded by the loading stages through LoadPanel and
+// map-name banner, the open game window, banners and notices, and the death
+// box. Its pictures are loaded by the loading stages through LoadPanel and
 // LoadMapNameBackdrop; Build runs once while loading; Update and Draw run
-// every playing frame.
+// every playing frame. The HUD reads the player and answers clicks as
+// commands; the game applies them.
 
 #include <cstdint>
 #include <string>
 
 #include "platform/sprite.h"
+#include "ui/button.h"
 #include "ui/screen_messages.h"
 
 class ChatLog;
 class Engine;
+struct Controls;
 class JsonWriter;
 class MapNameBanner;
 class Player;
@@ -31,20 +34,33 @@ struct HudView {
     float dt = 0;
 };
 
+// What the interface asks the game to do after its update.
+struct HudCommands {
+    bool revive = false;  // the death box's "确定" was clicked
+};
+
 class Hud {
 public:
+    // The death box: the message box picture, centred on the screen, and
+    // its button at a fixed screen position.
+    static constexpr float kMessageBoxWidth = 265, kMessageBoxHeight = 171;
+    static constexpr float kDeathButtonX = 370, kDeathButtonY = 332;
+
     static constexpr std::uint32_t kBannerYellow = 0xFFFFFF00;
     static constexpr std::uint32_t kNoticeWhite = 0xFFFFFFFF;
 
     Hud(Engine& engine, GameFonts& fonts, ChatLog& chatLog) : m_engine(engine), m_fonts(fonts), m_chatLog(chatLog) {}
 
-    // The player panel's pictures (portrait, panel base, bars).
+    // The player panel's pictures (portrait, panel base, bars) and the
+    // death box (message box and its "确定" button).
     void LoadPanel(const paths::DataPaths& dataPaths);
     // The map-name banner's backdrop, 271 x 92, fading in from nothing.
     void LoadMapNameBackdrop(const paths::DataPaths& dataPaths);
     void Build();
-    // Once a playing frame: the banner and notice lists age.
-    void Update(float dt);
+    // Once a playing frame: the banner and notice lists age. While the
+    // death box shows (the player is dead and its death animation has
+    // ended) its button takes the frame's clicks.
+    HudCommands Update(float dt, const Controls& controls, const Player& player);
     void Draw(const HudView& view);
     // Closes every window, then opens the one named (GBK); "无" closes all.
     void ShowWindow(const std::string& gbkName);
@@ -63,6 +79,8 @@ public:
         Sprite portrait, portraitShow, base, hpFront, hpBack, smallFront, smallBack;
     } panel;
     Sprite mapNameBackdrop;  // 271 x 92
+    Sprite messageBox;       // 265 x 171
+    Button deathButton;      // "确定"
 
     ScreenMessages banners;
     ScreenMessages notices;
@@ -70,10 +88,13 @@ public:
 private:
     Sprite WholePicture(const paths::DataPaths& dataPaths, const char* utf8Path);
     void DrawMessages(const HudView& view);
+    void DrawPlayerPanel(const Player& player);
+    void DrawDeathBox(const Player& player);
 
     Engine& m_engine;
     GameFonts& m_fonts;
     ChatLog& m_chatLog;
     std::string m_openWindow;
     bool m_built = false;
+    bool m_deathBoxShown = false;  // as of the last update
 };
