@@ -278,6 +278,26 @@ void Portraits(Output& out) {
         out.Png("头像/1.png", c);
     }
     {
+        // The program's icon for desktop menus: the portrait on a round badge.
+        Canvas c(128, 128);
+        cairo_t* cr = c.cr();
+        EllipsePath(cr, 64, 64, 60, 60);
+        SetColor(cr, pal::kInk, 1.0);
+        cairo_fill(cr);
+        EllipsePath(cr, 64, 64, 56, 56);
+        cairo_clip(cr);
+        cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, 128);
+        cairo_pattern_add_color_stop_rgb(g, 0, pal::kSky.r, pal::kSky.g, pal::kSky.b);
+        cairo_pattern_add_color_stop_rgb(g, 1, pal::kBlue.r, pal::kBlue.g, pal::kBlue.b);
+        cairo_set_source(cr, g);
+        cairo_paint(cr);
+        cairo_pattern_destroy(g);
+        cairo_translate(cr, 64, 62);
+        cairo_scale(cr, 2.8, 2.8);
+        DrawFigure(cr, style, pose, -3, 47);
+        out.Png("其它/图标.png", c);
+    }
+    {
         Canvas c(120, 160);
         cairo_t* cr = c.cr();
         EllipsePath(cr, 60, 150, 34, 6);
