@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace script_commands {
@@ -119,9 +120,20 @@ int Choices(ScriptContext& c, ScriptState& s) {
     std::vector<ScriptChoice> choices;
     choices.reserve(static_cast<std::size_t>(count));
     for (int k = 1; k <= count; ++k) {
-        // Argument k in call order sits at position count - k + 1.
-        const std::vector<std::string> pieces = gbk::Split(s.ToText(count - k + 1), "@");
-        choices.push_back({pieces[0], pieces.size() > 1 ? pieces[1] : std::string()});
+        // Argument k in call order sits at position count - k + 1. Only the
+        // first two "@" fields are kept, so the text is not split further (a
+        // long text of many "@" would cost an allocation per field).
+        const std::string text = s.ToText(count - k + 1);
+        const std::string_view all(text);
+        const std::size_t first = gbk::Find(all, "@");
+        if (first == gbk::npos) {
+            choices.push_back({text, std::string()});
+            continue;
+        }
+        const std::size_t second = gbk::Find(all, "@", first + 1);
+        const std::string_view action =
+            all.substr(first + 1, second == gbk::npos ? gbk::npos : second - first - 1);
+        choices.push_back({std::string(all.substr(0, first)), std::string(action)});
     }
     c.services->SetDialogChoices(choices);
     return 0;
