@@ -185,12 +185,16 @@ void Game::PlayingFrame(float dt) {
     Trace("hud.update");
     // The interface's commands apply right after its update.
     if (hud.Update(dt, controls, player).revive) RevivePlayer();
+    UpdateInterface(dt);
     Trace("pointer.update");
     pointer.Update(controls.Held(Action::MouseLeft), mouseY);
     Trace("map.update");
     map.Update(dt, controls.Released(Action::Up));
     Trace("groundItems.update");
-    for (auto& item : actors.groundItems) item->Update();
+    for (auto& item : actors.groundItems) {
+        item->SetHost(&items);
+        item->Update();
+    }
     Trace("npcs.update");
     for (auto& npc : actors.npcs) npc->Update();
     Trace("monsters.update");
@@ -200,6 +204,7 @@ void Game::PlayingFrame(float dt) {
     if (controls.Held(Action::PickUp) && PlayerCanAct()) {
         // At most one item a frame: the first in list order that accepts.
         for (auto& item : actors.groundItems) {
+            item->SetHost(&items);
             if (InPickUpReach(player, item->x(), item->y()) && item->PickUp()) break;
         }
     }
@@ -261,6 +266,7 @@ void Game::PlayingRender() {
     Trace("groundItems.draw");
     std::vector<std::size_t> gone;
     for (std::size_t i = 0; i < actors.groundItems.size(); ++i) {
+        actors.groundItems[i]->SetHost(&items);
         if (actors.groundItems[i]->Draw()) gone.push_back(i);
     }
     // Each removal index is lowered by the number already removed.
@@ -268,7 +274,9 @@ void Game::PlayingRender() {
         actors.groundItems.erase(actors.groundItems.begin() + static_cast<std::ptrdiff_t>(gone[k] - k));
 
     Trace("hud.draw");
+    gameInterface.DrawBack(player);
     hud.Draw(HudView{player, camera, map.banner, map.DisplayName(), engine.Delta()});
+    gameInterface.DrawFront(player, inventory, dataTables());
     Trace("pointer.draw");
     pointer.Draw(mouseX, mouseY);
 }
@@ -321,11 +329,34 @@ int Game::ShowMessageBox(const std::string& gbkText, const std::string& gbkCapti
     return engine.MessageBox(gbkText, gbkCaption, flags);
 }
 
-void Game::DropItem(const std::string& gbkName, float x, float y, int, int) {
-    if (dataTables().FindItem(gbkName) == 0) return;
+void Game::DropItem(const std::string& gbkName, float x, float y, int count, int) {
+    const int number = dataTables().FindItem(gbkName);
+    if (number == 0) return;
     auto item = std::make_unique<GroundItem>(x, y);
     item->SetName(gbkName);
+    item->SetItem(number, count);  // gold: a count of 0 or less gives 1
+    item->SetHost(&items);
     actors.groundItems.push_back(std::move(item));
+}
+
+void Game::UpdateInterface(float dt) {
+    Trace("interface.update");
+    InterfaceResult r = gameInterface.Update(InterfaceFrame{controls, inventory, player, items, dataTables(), dt});
+    // A press the interface took never reaches the world behind it.
+    if (r.leftTaken) controls[Action::MouseLeft].pressed = false;
+    if (r.rightTaken) controls[Action::MouseRight].pressed = false;
+    if (!r.chatLine.empty()) chatLog.AddLine(gbk::Lit("玩家001"), r.chatLine);
+    if (gameInterface.chatInput.focused() || !r.chatLine.empty()) {
+        // Typing: no game key acts (walking, jumping, attacking, picking
+        // up, spells and the quick slots).
+        for (Action a : {Action::WalkLeft, Action::WalkRight, Action::Up, Action::Down, Action::Jump, Action::Attack,
+                         Action::PickUp, Action::CastSpell, Action::ShowNames, Action::QuickSlot1, Action::QuickSlot2,
+                         Action::QuickSlot3, Action::QuickSlot4, Action::QuickSlot5, Action::QuickSlot6,
+                         Action::QuickSlot7, Action::QuickSlot8}) {
+            controls[a] = ActionState{};
+        }
+        controls.keyPressed = 0;
+    }
 }
 
 // ------------------------------------------------------------ map host
@@ -340,6 +371,11 @@ void Game::CreateActors(const std::vector<wdm::EventRecord>& events, const Terra
 }
 
 void Game::ClearActors() {
+    // Items in flight reach the player before the map goes.
+    for (auto& item : actors.groundItems) {
+        item->SetHost(&items);
+        if (item->picked()) item->DeliverNow();
+    }
     actors.Clear();
     pointer.SetMode(MousePointer::kNormal);
 }
@@ -414,6 +450,7 @@ void Game::DumpState(JsonWriter& w) const {
     w.Key("chatLog");
     chatLog.DumpState(w);
     hud.DumpState(w);  // hud, banners, notices
+    gameInterface.DumpState(w);  // heldItem, interface
     w.Key("dialog");
     dialogBox.DumpState(w);
     w.Key("dataTables");

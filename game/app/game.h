@@ -30,6 +30,7 @@
 #include "app/startup_loader.h"
 #include "app/game_player_combat.h"
 #include "app/game_script_services.h"
+#include "app/game_items.h"
 #include "gameplay/data_tables.h"
 #include "gameplay/inventory.h"
 #include "gameplay/map_actors.h"
@@ -43,6 +44,7 @@
 #include "ui/chat_log.h"
 #include "ui/dialog_box.h"
 #include "ui/hud.h"
+#include "ui/game_interface.h"
 #include "world/camera.h"
 #include "world/game_map.h"
 
@@ -122,6 +124,10 @@ public:
     // A ground item of the first item row named `gbkName` at map (x, y);
     // nothing when no row has that name.
     void DropItem(const std::string& gbkName, float x, float y, int count, int counted);
+    // The interface's part of the frame (after the HUD's update): window
+    // cells, panel buttons, chat input; a press it takes never reaches the
+    // world, and while the chat input has the focus no game key acts.
+    void UpdateInterface(float dt);
     // A rising damage number at map position (x, y).
     void ShowDamageNumber(float value, int x, int y);
     // What running effects need from the world this frame.
@@ -190,6 +196,11 @@ public:
     GameMap map{MapContext{engine, dataPaths, random, camera, player, effectLibrary, *this}};
     DialogBox dialogBox;
     Hud hud{engine, fonts, chatLog};
+    // The rest of the HUD: bars, panel buttons, chat box, the game windows
+    // with their cells, the held item and the tooltip (game_items.cpp).
+    GameInterface gameInterface{engine, fonts, chatLog, hud};
+    // What items need from the game (rules, use, ground items).
+    GameItems items{*this};
 
     std::vector<InputEvent> scriptedInput;
     std::string lastUserScreenshot;  // the last F12 picture's path (UTF-8)

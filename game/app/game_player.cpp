@@ -21,7 +21,7 @@ void Game::UpdatePlayer(float dt) {
     player.weaponEquipped = inventory.equipment.At(Inventory::kWeaponSlot).itemNumber != 0;
     if (logicActive != 1) return;
     Trace("player.update");
-    PlayerEvents events = player.Update(PlayerFrame{dt, controls, map.terrain(), camera, m_playerCombat, false});
+    PlayerEvents events = player.Update(PlayerFrame{dt, controls, map.terrain(), camera, m_playerCombat, gameInterface.chatInput.focused()});
     if (events.fellBelowMap) map.PlaceOnStartGround();
     PresentPlayerEvents(events);
 }

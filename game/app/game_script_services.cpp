@@ -62,7 +62,13 @@ int GameScriptServices::ShopItem(int slot) const { return m_game.inventory.shop.
 
 void GameScriptServices::SetShopItem(int slot, const ItemRef& item) { m_game.inventory.shop.Set(slot, item); }
 
-void GameScriptServices::SetEquipment(int slot, const ItemRef& item) { m_game.inventory.equipment.Set(slot, item); }
+void GameScriptServices::SetEquipment(int slot, const ItemRef& item) {
+    // "装备物品" replaces what the slot held: the old item goes to the bag,
+    // or to the player's feet when the bag is full; nothing is destroyed.
+    const int old = m_game.inventory.equipment.At(slot).itemNumber;
+    m_game.inventory.equipment.Set(slot, item);
+    if (old != 0 && !m_game.items.AddToBag(old)) m_game.items.DropAtFeet(old);
+}
 
 int GameScriptServices::QuestSlot(int slot) const { return m_game.questLog.At(slot); }
 

@@ -65,6 +65,7 @@ void StartupLoader::StageScripts() {
     g.dialogBox.pendingFunction = gbk::Lit("无");
     m_message = gbk::Lit("创建游戏界面....");
     g.hud.Build();
+    g.gameInterface.Build(g.dataPaths, g.dataTables());
     g.pointer.Create(g.engine, g.dataPaths);
     m_stage = 4;
 }

@@ -13,6 +13,9 @@ void GeneratePlayer(Output& out);
 void GenerateEffects(Output& out);
 // HUD pieces, window backgrounds, buttons, bars.
 void GenerateInterface(Output& out);
+// Item icons and the item and trade window backgrounds (after the
+// interface, whose window pictures they replace).
+void GenerateItems(Output& out);
 // Mouse pointer frames, dialog tiles, name plates, quest marks.
 void GenerateWidgets(Output& out);
 // Damage-number glyphs and the bitmap font.

@@ -5,6 +5,7 @@ namespace contentgen {
 
 void GenerateAll(Output& out) {
     GenerateInterface(out);
+    GenerateItems(out);
     GenerateWidgets(out);
     GenerateGlyphs(out);
     GeneratePlayer(out);

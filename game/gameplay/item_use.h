@@ -1,0 +1,30 @@
+#pragma once
+// Using a bag item with the right button: potions (kept in their
+// cell), the return-to-town scroll, the double-experience item and the
+// thunder spell book. What the use needs beyond the ItemWorld of the hand
+// comes through ItemUseWorld.
+
+#include "gameplay/held_item.h"
+
+class Player;
+
+class ItemUseWorld : public ItemWorld {
+public:
+    // The double-experience item: one more minute and its log line.
+    virtual void StartDoubleExperience() = 0;
+    // LearnSkill (the skills); false when the skill cannot be learnt.
+    virtual bool LearnSkill(int itemNumber) = 0;
+    // The map's return to town.
+    virtual void ReturnToTown() = 0;
+};
+
+namespace item_use {
+constexpr int kFirstPotion = 17, kLastPotion = 19;
+constexpr int kReturnScroll = 20, kDoubleExperience = 21, kThunderBook = 22;
+constexpr int kGold = 16;
+}  // namespace item_use
+
+// Right click on bag cell `slot` (1..36): uses the item when its category is
+// 13. Returns true when the item did something (or was refused with a
+// sound or line), false when the cell holds nothing usable.
+bool UseBagItem(Inventory& inv, int slot, Player& player, ItemUseWorld& world);
