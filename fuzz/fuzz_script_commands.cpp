@@ -230,7 +230,7 @@ public:
 
     std::string Write() {
         for (int statements = 0; statements < 48 && m_pos < m_size; ++statements) Statement(0);
-        // The long texts (8 KiB and 128 KiB, GBK and broken GBK) the chunk
+        // The long texts (4 to 12 KiB and 16 to 48 KiB, GBK and broken GBK) the chunk
         // uses are made once at its start: making them anew in an endless
         // loop would spend seconds within one instruction budget.
         std::string texts;
@@ -238,7 +238,7 @@ public:
         for (unsigned k = 0; k < 8; ++k) {
             if ((m_longTexts & (1u << k)) == 0) continue;
             texts += "T" + std::to_string(k) + " = string.rep(" + Quote(pieces[k % 4]) + ", " +
-                     (k < 4 ? "4096" : "65536") + ")\n";
+                     (k < 4 ? "4096" : "16384") + ")\n";
         }
         return texts + m_out;
     }
