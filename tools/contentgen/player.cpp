@@ -428,9 +428,59 @@ void WriteAnimation(Output& out, const RigStyle& style, const Animation& anim) {
     }
 }
 
+// The attack definitions under 魔法/: the swing's reach, drawn as a light
+// trail in front of the player (the game also takes the current frame as the
+// swing's hit box). "攻击1": 3 frames, a forward arc from overhead to the
+// ground; its picture starts 25 px right of the anchor (the box's left
+// edge) and 15 px above it. "攻击2": 5 frames, a whirl around the player; the
+// game draws it 50 px left of the anchor, so its picture starts 5 px right
+// of that.
+void WriteAttackTrails(Output& out) {
+    {
+        const double strength[3] = {0.55, 1.0, 0.4};
+        const double from[3] = {-100, -80, -40};
+        const double to[3] = {-10, 40, 60};
+        for (int i = 0; i <= 3; ++i) {
+            const int k = i < 3 ? i : 2;
+            Canvas c(80, 90);
+            cairo_t* cr = c.cr();
+            const Point pivot{-6, 58};
+            DrawSwingSmear(cr, pivot, 70, Rad(from[k]), Rad(to[k]), strength[k]);
+            DrawSwingSmear(cr, pivot, 56, Rad(from[k] + 15), Rad(to[k]), strength[k] * 0.6);
+            if (k == 1) {
+                const double a = Rad(to[k]);
+                const double tx = pivot.x + std::cos(a) * 66, ty = pivot.y + std::sin(a) * 66;
+                Glow(cr, tx, ty, 12, pal::kGold, 0.7);
+                StarPath(cr, tx, ty, 7, 2.5, 4, 0.2);
+                SetColor(cr, pal::kWhite, 0.9);
+                cairo_fill(cr);
+            }
+            out.Frame("魔法/攻击1", i, c, -25, -15);
+        }
+    }
+    {
+        for (int i = 0; i <= 5; ++i) {
+            const int k = i < 5 ? i : 4;
+            Canvas c(150, 80);
+            cairo_t* cr = c.cr();
+            const Point pivot{75, 42};
+            const double start = -90 + 72 * k;
+            const double fade = k < 4 ? 1.0 : 0.45;
+            cairo_save(cr);
+            cairo_translate(cr, pivot.x, pivot.y);
+            cairo_scale(cr, 1.0, 0.5);  // a flat ring around the waist
+            DrawSwingSmear(cr, Point{0, 0}, 62, Rad(start), Rad(start + 150), fade);
+            DrawSwingSmear(cr, Point{0, 0}, 50, Rad(start + 30), Rad(start + 150), 0.6 * fade);
+            cairo_restore(cr);
+            out.Frame("魔法/攻击2", i, c, 5, 5);
+        }
+    }
+}
+
 }  // namespace
 
 void GeneratePlayer(Output& out) {
+    WriteAttackTrails(out);
     const RigStyle style = PlayerStyle();
     const Animation anims[] = {
         {"原地", "10", true, Idle()},
