@@ -18,7 +18,10 @@ bool Player::UpdateAttack(const PlayerFrame& f) {
     if (state != kAttacking) return started;
 
     const bool mirrored = mirrorSign < 0;
-    if (c.Held(Action::Attack) && grounded) currentAttack.Step(AnchorX(f.camera), AnchorY(f.camera), f.dt, mirrored);
+    // The attack runs while Z is held; either way it follows the anchor, so
+    // its frame (the swing's reach) is where the player is now.
+    const float step = c.Held(Action::Attack) && grounded ? f.dt : 0.0f;
+    currentAttack.Step(AnchorX(f.camera), AnchorY(f.camera), step, mirrored);
     // The swing ends once its last body frame has had its time, Z held or
     // not; a held Z does not start the next one, only a fresh press does.
     if (!started && StepOnce(kAttacking, f.dt)) {
