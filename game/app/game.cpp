@@ -185,7 +185,11 @@ void Game::PlayingFrame(float dt) {
     Trace("hud.update");
     // The interface's commands apply right after its update.
     if (hud.Update(dt, controls, player).revive) RevivePlayer();
+    // The skill bar and window take their presses before the rest of the
+    // interface; their keys act after it (typing clears them).
+    skills.UpdateMouse(controls);
     UpdateInterface(dt);
+    skills.UpdateKeys(controls, dt);
     Trace("pointer.update");
     pointer.Update(controls.Held(Action::MouseLeft), mouseY);
     Trace("map.update");
@@ -277,6 +281,7 @@ void Game::PlayingRender() {
     gameInterface.DrawBack(player);
     hud.Draw(HudView{player, camera, map.banner, map.DisplayName(), engine.Delta()});
     gameInterface.DrawFront(player, inventory, dataTables());
+    skills.Draw();
     Trace("pointer.draw");
     pointer.Draw(mouseX, mouseY);
 }
@@ -451,6 +456,7 @@ void Game::DumpState(JsonWriter& w) const {
     chatLog.DumpState(w);
     hud.DumpState(w);  // hud, banners, notices
     gameInterface.DumpState(w);  // heldItem, interface
+    skills.DumpState(w);         // skills
     w.Key("dialog");
     dialogBox.DumpState(w);
     w.Key("dataTables");

@@ -31,6 +31,7 @@
 #include "app/game_player_combat.h"
 #include "app/game_script_services.h"
 #include "app/game_items.h"
+#include "app/game_skills.h"
 #include "gameplay/data_tables.h"
 #include "gameplay/inventory.h"
 #include "gameplay/map_actors.h"
@@ -201,6 +202,9 @@ public:
     GameInterface gameInterface{engine, fonts, chatLog, hud};
     // What items need from the game (rules, use, ground items).
     GameItems items{*this};
+    // The skill list's use: learning, the thunder spell, the skill bar and
+    // the skill window (game_skills.cpp).
+    GameSkills skills{*this};
 
     std::vector<InputEvent> scriptedInput;
     std::string lastUserScreenshot;  // the last F12 picture's path (UTF-8)

@@ -2,7 +2,7 @@
 
 #include "app/game.h"
 
-void GamePlayerCombat::SkillKeys(Player&, const Controls&) {}
+void GamePlayerCombat::SkillKeys(Player& player, const Controls& controls) { m_game.skills.SkillKeys(player, controls); }
 
 bool GamePlayerCombat::PhysicalAttack(Player&) {
     ++m_hitChecks;

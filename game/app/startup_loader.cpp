@@ -66,6 +66,7 @@ void StartupLoader::StageScripts() {
     m_message = gbk::Lit("创建游戏界面....");
     g.hud.Build();
     g.gameInterface.Build(g.dataPaths, g.dataTables());
+    g.skills.Load();
     g.pointer.Create(g.engine, g.dataPaths);
     m_stage = 4;
 }

@@ -103,6 +103,8 @@ void Player::ResetToStart() {
     doubleExpElapsed = doubleExpTotal = doubleExpMultiplier = 0;
     regenCounter = 0;
     swingHit = false;
+    skills = {};
+    spellFired = false;
     m_timedState = 0;
     width = kBoxWidth;
     height = kBoxHeight;
@@ -201,7 +203,8 @@ namespace {
 
 // States whose animations run on the update's clock: shown, not stepped, by the draw.
 bool TimedByUpdate(int state) {
-    return state == Player::kAttacking || state == Player::kHit || state == Player::kDead;
+    return state == Player::kAttacking || state == Player::kHit || state == Player::kDead ||
+           state == Player::kCasting;
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "gameplay/attack_definition.h"
 #include "gameplay/inventory.h"
 #include "gameplay/player_combat.h"
+#include "gameplay/skills.h"
 #include "platform/controls.h"
 #include "platform/frame_animation.h"
 #include "platform/sprite.h"
@@ -204,13 +205,20 @@ public:
     // Whether the weapon slot holds an item (the game keeps it each frame).
     bool weaponEquipped = false;
 
+    // The learned skills (thunder_cast.h casts them).
+    SkillList skills;
+    // The current cast has released its spell.
+    bool spellFired = false;
+
+    // Steps body and weapon of state s; true when its last frame's time ran
+    // out (the animation would start over).
+    bool StepOnce(int s, float dt);
+    // Body and weapon of state s back to their first frame.
+    void RestartAnimations(int s);
+
 private:
     // Hit and death play once and are timed by the update, not the draw; a
     // state entered since the last update starts its animations afresh.
     void StepTimedAnimations(float dt);
-    // Steps body and weapon of state s; true when its last frame's time ran
-    // out (the animation would start over).
-    bool StepOnce(int s, float dt);
-    void RestartAnimations(int s);
     int m_timedState = 0;  // the state whose timed animation is running
 };

@@ -20,6 +20,8 @@ void GenerateItems(Output& out);
 void GenerateWidgets(Output& out);
 // Damage-number glyphs and the bitmap font.
 void GenerateGlyphs(Output& out);
+// Skill icons, one per icon number of the skill table.
+void GenerateSkills(Output& out);
 // Sound effects and the town tune.
 void GenerateSounds(Output& out);
 

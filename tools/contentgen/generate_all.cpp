@@ -10,6 +10,7 @@ void GenerateAll(Output& out) {
     GenerateGlyphs(out);
     GeneratePlayer(out);
     GenerateEffects(out);
+    GenerateSkills(out);
     GenerateSounds(out);
     GenerateMapArt(out);
 }

@@ -1,0 +1,67 @@
+#pragma once
+// The game's side of the skills: learning (from the book or by row), the
+// thunder spell's cast with its lightning, sound and hit on a monster, the
+// skill bar's keys and clicks with the cast of a bar cell, the skill window,
+// and the skills' part of the state dump.
+
+#include <string>
+#include <vector>
+
+#include "gameplay/thunder_cast.h"
+#include "ui/skill_bar.h"
+#include "ui/skill_window.h"
+
+class Game;
+class JsonWriter;
+class Player;
+struct Controls;
+
+class GameSkills {
+public:
+    // The skill row the thunder book teaches and V casts.
+    static constexpr const char* kThunderName = "雷电术";
+
+    explicit GameSkills(Game& game) : m_game(game) {}
+
+    // Loading: the skill icons, the cooldown shade and the tooltip tile.
+    void Load();
+
+    // LearnSkill: skill row n into the player's skill list, with its log
+    // line; the thunder row gets the key V. False (and the log line) when
+    // the player knows it already, false when the list is full or the row
+    // does not exist.
+    bool LearnSkill(int skillRow);
+    // The book of item row `itemNumber` teaches the skill row named like it
+    // without its last character ("雷电术书" -> "雷电术").
+    bool LearnFromBook(int itemNumber);
+    // The first skill row named `gbkName`; 0 when none.
+    int FindSkill(const std::string& gbkName) const;
+
+    // The player update's skill keys: V starts the thunder spell, a cast
+    // under way goes on; what fired is presented here.
+    void SkillKeys(Player& player, const Controls& controls);
+
+    // Before the game interface's update: presses on the bar and on the
+    // skill window (taken presses never reach the world).
+    void UpdateMouse(Controls& controls);
+    // After it (typing has cleared the keys): A S D F Q W E R and the
+    // cooldowns.
+    void UpdateKeys(const Controls& controls, float dt);
+    // UseSkillSlot(n): cell n's cast with its row's effect and cooldown.
+    void UseSkillSlot(int n);
+
+    // Over the interface: the skill window's rows, then the bar.
+    void Draw();
+    // Writes the key "skills": the list, the bar and the carried skill.
+    void DumpState(JsonWriter& w) const;
+
+    SkillBar bar;
+    SkillWindow window;
+
+private:
+    std::vector<SpellTarget> Targets() const;
+    void Present(const ThunderFrame& cast);
+    bool SkillWindowOpen() const;
+
+    Game& m_game;
+};
