@@ -12,6 +12,11 @@ bool UseBagItem(Inventory& inv, int slot, Player& player, ItemUseWorld& world) {
     const int number = inv.bag.At(slot).itemNumber;
     const ItemRow* row = world.Row(number);
     if (row == nullptr || row->category != ItemRow::kConsumable) return false;
+    // A dead player uses nothing: only the revival brings HP back.
+    if (player.IsDead()) {
+        world.PlaySound(ItemSound::Refuse);
+        return true;
+    }
     using namespace item_use;
     if (number >= kFirstPotion && number <= kLastPotion) {
         const int h = row->hpRestored(), m = row->mpRestored();

@@ -157,6 +157,24 @@ TEST(ItemUse, ScrollBookAndDoubleExperience) {
     EXPECT_FALSE(UseBagItem(inv, 4, p, w));  // not a consumable
 }
 
+TEST(ItemUse, ADeadPlayerUsesNothing) {
+    FakeWorld w;
+    Inventory inv;
+    for (int n = 17; n <= 22; ++n) inv.bag.Set(n - 16, Ref(n));
+    Player p;
+    p.ResetToStart();
+    p.level = 5;
+    p.hp = 0;
+    p.state = Player::kDead;
+    w.learnResult = true;
+    for (int slot = 1; slot <= 6; ++slot) EXPECT_TRUE(UseBagItem(inv, slot, p, w)) << slot;
+    EXPECT_EQ(p.hp, 0);
+    EXPECT_EQ(w.returns, 0);
+    EXPECT_EQ(w.doubleExp, 0);
+    for (int slot = 1; slot <= 6; ++slot) EXPECT_EQ(inv.bag.At(slot).itemNumber, slot + 16) << slot;
+    EXPECT_EQ(w.sounds, std::vector<ItemSound>(6, ItemSound::Refuse));
+}
+
 TEST(ItemHand, BuyWithExactlyThePriceThenSellBackForHalf) {
     FakeWorld w;
     Inventory inv;
