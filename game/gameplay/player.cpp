@@ -235,7 +235,6 @@ void Player::Draw(const Camera& camera, float dt) {
     }
     // The swing's trail, from the frame that can hit, a little above the anchor.
     if (state == kAttacking && body[s].CurrentFrame() >= kFirstHittingFrame) {
-        currentAttack.SetAnchor(anchorX, anchorY - 10);
         currentAttack.Draw(anchorX, anchorY - 10, 0, mirrored);
     }
 }
