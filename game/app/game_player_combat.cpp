@@ -4,8 +4,4 @@
 
 void GamePlayerCombat::SkillKeys(Player& player, const Controls& controls) { m_game.skills.SkillKeys(player, controls); }
 
-bool GamePlayerCombat::PhysicalAttack(Player&) {
-    ++m_hitChecks;
-    (void)m_game;
-    return false;
-}
+bool GamePlayerCombat::PhysicalAttack(Player& player) { return m_game.monsters.PhysicalAttack(player); }

@@ -1,8 +1,7 @@
 #pragma once
 // The game's answers to the player's update: the skill keys and the
-// weapon's hit check. The player has no castable skill and the map's
-// monsters take no weapon hits, so a swing asks and hits nothing; the
-// count of checks shows in the state dump.
+// weapon's hit check. The skill keys go to the game's skills (the thunder
+// spell); a swing asks the map's monsters whether the weapon reaches one.
 
 #include "gameplay/player_combat.h"
 
@@ -15,10 +14,6 @@ public:
     void SkillKeys(Player& player, const Controls& controls) override;
     bool PhysicalAttack(Player& player) override;
 
-    // How often the hit check was asked, for the state dump and tests.
-    long hitChecks() const { return m_hitChecks; }
-
 private:
     Game& m_game;
-    long m_hitChecks = 0;
 };
