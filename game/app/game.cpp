@@ -190,6 +190,7 @@ void Game::PlayingFrame(float dt) {
     skills.UpdateMouse(controls);
     UpdateInterface(dt);
     skills.UpdateKeys(controls, dt);
+    UpdateNpcInterface(dt);
     Trace("pointer.update");
     pointer.Update(controls.Held(Action::MouseLeft), mouseY);
     Trace("map.update");
@@ -202,7 +203,7 @@ void Game::PlayingFrame(float dt) {
     Trace("npcs.update");
     for (auto& npc : actors.npcs) npc->Update();
     Trace("monsters.update");
-    for (auto& monster : actors.monsters) monster->Update(dt);
+    monsters.Update(dt);
 
     Trace("pickup");
     if (controls.Held(Action::PickUp) && PlayerCanAct()) {
@@ -215,10 +216,12 @@ void Game::PlayingFrame(float dt) {
     UpdatePlayer(dt);
 
     Trace("dialogBox.place");
-    int w = dialogBox.Width(), h = dialogBox.Height();
-    int px = static_cast<int>(player.x), py = static_cast<int>(player.y);
-    dialogBox.SetPosition(static_cast<int>(camera.offsetX) + px - w / 2, static_cast<int>(camera.offsetY) + py - h,
-                          w / 2);
+    // The bubble stands centred over the player.
+    int w = speechBubble.Width(), h = speechBubble.Height();
+    int px = static_cast<int>(player.x + player.width / 2), py = static_cast<int>(player.y);
+    speechBubble.SetPosition(static_cast<float>(static_cast<int>(camera.offsetX) + px - w / 2),
+                             static_cast<float>(static_cast<int>(camera.offsetY) + py - h - 16),
+                             static_cast<float>(w / 2));
 
     Trace("damageNumbers.update");
     damageNumbers.Update(dt, camera.offsetX, camera.offsetY);
@@ -249,19 +252,20 @@ void Game::PlayingRender() {
     Trace("map.pass0");
     map.RenderPass(0);
     Trace("npcs.draw");
-    for (auto& npc : actors.npcs) npc->Draw();
+    for (auto& npc : actors.npcs) npc->Draw(camera, engine.Delta());
     Trace("monsters.draw");
-    for (auto& monster : actors.monsters) monster->Draw();
+    monsters.Draw();
     Trace("effects.back");
     map.effects.RenderPass(true, MakeEffectContext(engine.Delta()));
     Trace("player.draw");
     player.Draw(camera, engine.Delta());
     Trace("map.pass1");
     map.RenderPass(1);
+    DrawNpcOverlays();
     Trace("damageNumbers.draw");
     damageNumbers.Draw();
     Trace("dialogBox.draw");
-    dialogBox.Draw();
+    speechBubble.Draw(fonts.small, camera.offsetX + player.x + player.width / 2);
     Trace("mouse.refresh");
     engine.MousePos(&mouseX, &mouseY);
     Trace("effects.front");
@@ -280,8 +284,10 @@ void Game::PlayingRender() {
     Trace("hud.draw");
     gameInterface.DrawBack(player);
     hud.Draw(HudView{player, camera, map.banner, map.DisplayName(), engine.Delta()});
+    monsters.DrawTarget();
     gameInterface.DrawFront(player, inventory, dataTables());
     skills.Draw();
+    DrawNpcInterface();
     Trace("pointer.draw");
     pointer.Draw(mouseX, mouseY);
 }
@@ -351,6 +357,7 @@ void Game::UpdateInterface(float dt) {
     if (r.leftTaken) controls[Action::MouseLeft].pressed = false;
     if (r.rightTaken) controls[Action::MouseRight].pressed = false;
     if (!r.chatLine.empty()) chatLog.AddLine(gbk::Lit("玩家001"), r.chatLine);
+    if (!r.chatLine.empty()) SayInBubble(gbk::Lit("玩家001:") + r.chatLine);
     if (gameInterface.chatInput.focused() || !r.chatLine.empty()) {
         // Typing: no game key acts (walking, jumping, attacking, picking
         // up, spells and the quick slots).
@@ -372,10 +379,13 @@ std::string Game::MapFileOfRow(int row) const {
 }
 
 void Game::CreateActors(const std::vector<wdm::EventRecord>& events, const Terrain& terrain) {
-    actors.Create(events, terrain, dataTables());
+    actors.Create(events, terrain, dataTables(), map.startGround(), &random);
+    SetUpNpcs();
+    monsters.SetUp();
 }
 
 void Game::ClearActors() {
+    CloseDialogForMapChange();
     // Items in flight reach the player before the map goes.
     for (auto& item : actors.groundItems) {
         item->SetHost(&items);
@@ -449,7 +459,8 @@ void Game::DumpState(JsonWriter& w) const {
     w.Field("pointerMode", pointer.Mode());
     w.EndObject();
     map.DumpState(w);     // map, effects
-    actors.DumpState(w);  // npcs, monsters, groundItems
+    actors.DumpState(w, dataTables().npcState);  // npcs, monsters, groundItems
+    monsters.DumpState(w);  // combat
     w.Key("damageNumbers");
     damageNumbers.DumpState(w);
     w.Key("chatLog");
@@ -459,6 +470,13 @@ void Game::DumpState(JsonWriter& w) const {
     skills.DumpState(w);         // skills
     w.Key("dialog");
     dialogBox.DumpState(w);
+    w.Key("questWindow");
+    questWindow.DumpState(w);
+    w.Key("speechBubble");
+    speechBubble.DumpState(w);
+    w.Key("bubbleMessages");
+    bubbleMessages.DumpState(w);
+    w.Field("npcPictureLoads", npcPictures.loads());
     w.Key("dataTables");
     w.BeginObject();
     const DataTables& tables = dataTables();

@@ -32,9 +32,11 @@
 #include "app/game_script_services.h"
 #include "app/game_items.h"
 #include "app/game_skills.h"
+#include "app/game_monsters.h"
 #include "gameplay/data_tables.h"
 #include "gameplay/inventory.h"
 #include "gameplay/map_actors.h"
+#include "gameplay/npc_picture_cache.h"
 #include "gameplay/player.h"
 #include "platform/controls.h"
 #include "platform/engine.h"
@@ -46,6 +48,8 @@
 #include "ui/dialog_box.h"
 #include "ui/hud.h"
 #include "ui/game_interface.h"
+#include "ui/quest_window.h"
+#include "ui/speech_bubble.h"
 #include "world/camera.h"
 #include "world/game_map.h"
 
@@ -145,6 +149,34 @@ public:
     // A "\data\..." GBK path as a file-system path.
     std::string Resolve(std::string_view gbkPath) const { return dataPaths.Resolve(gbkPath); }
 
+    // ---- NPCs, dialog and quests (game_npcs.cpp)
+    static constexpr int kQuestMarkFrames = 8;
+    // Loading: the speech bubble, the dialog box, the quest window, the name
+    // plate and quest mark pictures, and the NPC picture loader.
+    void LoadDialogs();
+    // After a map load: each NPC gets its pictures (through the NPC picture
+    // cache), its size and place, and its script text.
+    void SetUpNpcs();
+    // A map change closes the dialog.
+    void CloseDialogForMapChange();
+    // Once a playing frame after the HUD: the gold-collection rule, the
+    // quest window's and the dialog's commands, the click on an NPC and the
+    // speech bubble's messages.
+    void UpdateNpcInterface(float dt);
+    // The NPC under the pointer when the click test runs (play area, no
+    // window, no dialog) sets the pointer; returns its number when it was
+    // clicked this frame, else 0.
+    int NpcClickTarget();
+    // Opens the dialog on NPC `npcNumber` of the map and runs its script.
+    void TalkTo(int npcNumber);
+    // "[系统]:" + text onto the speech bubble's message list.
+    void SystemMessage(const std::string& gbkText);
+    // A line onto the speech bubble's message list, broken into pieces of
+    // at most 42 bytes.
+    void SayInBubble(const std::string& gbkLine);
+    void DrawNpcOverlays();
+    void DrawNpcInterface();
+
     // ---- MapHost
     std::string MapFileOfRow(int row) const override;
     void CreateActors(const std::vector<wdm::EventRecord>& events, const Terrain& terrain) override;
@@ -196,6 +228,11 @@ public:
     MapActors actors;
     GameMap map{MapContext{engine, dataPaths, random, camera, player, effectLibrary, *this}};
     DialogBox dialogBox;
+    SpeechBubble speechBubble;
+    BubbleMessages bubbleMessages;
+    QuestWindow questWindow;
+    NpcArt npcArt;
+    NpcPictureCache npcPictures;  // outlives map changes
     Hud hud{engine, fonts, chatLog};
     // The rest of the HUD: bars, panel buttons, chat box, the game windows
     // with their cells, the held item and the tooltip (game_items.cpp).
@@ -205,6 +242,8 @@ public:
     // The skill list's use: learning, the thunder spell, the skill bar and
     // the skill window (game_skills.cpp).
     GameSkills skills{*this};
+    // The map's monsters: set-up, frames, drawing, hits and the last-hit one.
+    GameMonsters monsters{*this};
 
     std::vector<InputEvent> scriptedInput;
     std::string lastUserScreenshot;  // the last F12 picture's path (UTF-8)

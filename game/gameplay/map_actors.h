@@ -12,6 +12,8 @@
 
 class DataTables;
 class JsonWriter;
+class NpcState;
+class Random;
 struct Terrain;
 
 struct MapActors {
@@ -21,9 +23,13 @@ struct MapActors {
 
     // Creates the NPC, monster and item events of a map, in event order. An
     // event naming no table row (or no square) creates nothing.
-    void Create(const std::vector<wdm::EventRecord>& events, const Terrain& terrain, const DataTables& tables);
+    // An NPC on ground 0 stands on `startGround`; an NPC offset of -1 is a
+    // random place on its square (drawn from `random` when given).
+    void Create(const std::vector<wdm::EventRecord>& events, const Terrain& terrain, const DataTables& tables,
+                int startGround = 0, Random* random = nullptr);
     // Monsters, NPCs, then ground items.
     void Clear();
-    // Writes the keys "npcs", "monsters" and "groundItems".
-    void DumpState(JsonWriter& w) const;
+    // Writes the keys "npcs" (each with its state record), "monsters" and
+    // "groundItems".
+    void DumpState(JsonWriter& w, const NpcState& npcStates) const;
 };

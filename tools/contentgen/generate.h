@@ -20,8 +20,12 @@ void GenerateItems(Output& out);
 void GenerateWidgets(Output& out);
 // Damage-number glyphs and the bitmap font.
 void GenerateGlyphs(Output& out);
+// The town's NPCs: standing frames and dialog portraits.
+void GenerateNpcs(Output& out);
 // Skill icons, one per icon number of the skill table.
 void GenerateSkills(Output& out);
+// The three monsters' state frames and the monster health bar.
+void GenerateMonsters(Output& out);
 // Sound effects and the town tune.
 void GenerateSounds(Output& out);
 

@@ -9,6 +9,8 @@ void GenerateAll(Output& out) {
     GenerateWidgets(out);
     GenerateGlyphs(out);
     GeneratePlayer(out);
+    GenerateNpcs(out);
+    GenerateMonsters(out);
     GenerateEffects(out);
     GenerateSkills(out);
     GenerateSounds(out);
