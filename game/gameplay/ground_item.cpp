@@ -57,10 +57,12 @@ bool GroundItem::DeliverNow() {
 }
 
 bool GroundItem::Draw() {
+    m_nameShown = false;
     if (m_gone) return true;
     if (m_host != nullptr) {
         m_host->DrawIcon(itemNumber(), m_x, m_y + m_bob);
-        if (!m_picked && m_host->ShowNames()) m_host->DrawName(m_name, m_x + 15, m_y + m_bob);
+        m_nameShown = !m_picked && m_host->ShowNames();
+        if (m_nameShown) m_host->DrawName(m_name, m_x + 15, m_y + m_bob);
     }
     return false;
 }
@@ -83,6 +85,7 @@ void GroundItem::DumpState(JsonWriter& w) const {
     w.Field("x", m_x);
     w.Field("y", m_y);
     w.Field("picked", m_picked);
+    w.Field("nameShown", m_nameShown);
     w.Field("gone", m_gone);
     w.EndObject();
 }

@@ -65,6 +65,8 @@ public:
     // The gold a gold item gives: its count, at least 1.
     int goldAmount() const { return m_count > 0 ? m_count : 1; }
     bool picked() const { return m_picked; }
+    // Whether the last Draw showed the name.
+    bool nameShown() const { return m_nameShown; }
     float bob() const { return m_bob; }
     float x() const { return m_x; }
     float y() const { return m_y; }
@@ -81,6 +83,7 @@ private:
     mutable int m_number = 0;
     int m_count = 1;
     bool m_picked = false;
+    bool m_nameShown = false;
     float m_bob = 0;
     int m_bobDirection = -1;  // -1 down to -10, +1 back up to 0
 };

@@ -22,8 +22,8 @@ constexpr const char* kWindowNames[5] = {"状态窗口", "物品窗口", "技能
 constexpr const char* kPanelNames[5] = {"状态", "物品", "技能", "任务", "系统"};
 constexpr float kPanelY[5] = {170, 205, 235, 265, 295};
 // Picture sizes used when a picture is missing (hit tests still work).
-constexpr float kFallbackW[5] = {240, 460, 240, 300, 270};
-constexpr float kFallbackH[5] = {300, 340, 300, 320, 345};
+constexpr float kFallbackW[5] = {240, 460, 240, 300, 236};
+constexpr float kFallbackH[5] = {300, 340, 300, 320, 340};
 constexpr float kEquipOffsetX[12] = {57, 57, 57, 57, 57, 57, 218, 218, 218, 218, 218, 218};
 constexpr float kEquipOffsetY[12] = {100, 142, 184, 226, 268, 310, 100, 142, 184, 226, 268, 310};
 constexpr float kCell = 30;
@@ -119,7 +119,8 @@ bool GameInterface::OverInterface(float x, float y) const {
         // The quest window is the quest code's: it takes its own clicks.
         const bool visible = open == gbk::Lit(kWindowNames[i]) || (i == 1 && itemWindowVisible());
         if (!visible || i == 3) continue;
-        if (Inside(x, y, PicX(i), PicY(i), kFallbackW[i], kFallbackH[i])) return true;
+        const auto n = static_cast<std::size_t>(i);
+        if (Inside(x, y, PicX(i), PicY(i), m_windowW[n], m_windowH[n])) return true;
     }
     return false;
 }
@@ -147,7 +148,10 @@ void GameInterface::Build(const paths::DataPaths& dataPaths, const DataTables& t
     Sprite close = Rect(e, dataPaths, "\\data\\其它\\关闭.png", 20, 20);
     Sprite help = Rect(e, dataPaths, "\\data\\其它\\问号.png", 20, 20);
     for (int i = 0; i < 5; ++i) {
-        const float w = pics[i]->empty() || pics[i]->Width() <= 0 ? kFallbackW[i] : pics[i]->Width();
+        const bool missing = pics[i]->empty() || pics[i]->Width() <= 0;
+        const float w = missing ? kFallbackW[i] : pics[i]->Width();
+        m_windowW[static_cast<std::size_t>(i)] = w;
+        m_windowH[static_cast<std::size_t>(i)] = missing ? kFallbackH[i] : pics[i]->Height();
         m_closeButtons[static_cast<std::size_t>(i)] = {close, PicX(i) + w - 28, PicY(i) + 8, 20, 20};
         m_helpButtons[static_cast<std::size_t>(i)] = {help, PicX(i) + w - 51, PicY(i) + 8, 20, 20};
     }

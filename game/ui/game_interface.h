@@ -77,7 +77,7 @@ public:
     // Screen layout: the item and trade windows side by side, never overlapping.
     static constexpr float kItemX = 245, kItemY = 50;            // the item window's origin
     static constexpr float kItemPicX = kItemX + 45, kItemPicY = kItemY + 40;
-    static constexpr float kTradePicX = 16, kTradePicY = 90;    // trade window picture
+    static constexpr float kTradePicX = 52, kTradePicY = 90;    // trade window picture
     static constexpr float kWindowPicX = 290, kWindowPicY = 90;  // status, skills, quests
     static constexpr float kPlayAreaRight = 750, kPlayAreaBottom = 526;
     static constexpr float kExpBarX = 164, kExpBarWidth = 632;
@@ -152,5 +152,8 @@ private:
     Sprite m_statusPic, m_itemPic, m_skillPic, m_tradePic;
     std::array<PictureButton, 5> m_closeButtons;  // status, item, skill, quest, trade
     std::array<PictureButton, 5> m_helpButtons;
+    // Each window's size (its picture's, or a fallback when it is missing).
+    std::array<float, 5> m_windowW{240, 460, 240, 300, 236};
+    std::array<float, 5> m_windowH{300, 340, 300, 320, 340};
     ItemTooltip m_tooltip;
 };

@@ -85,8 +85,9 @@ void ItemTooltip::Draw(GdiFont& font, float x, float y, const ItemRow& row, bool
     float bx = x + 16, by = y + 16;
     if (bx + width > screenW) bx = std::max(0.0f, x - width - 4);
     if (by + height > screenH) by = std::max(0.0f, screenH - height);
-    // The 10 x 10 tile scaled to the box.
-    m_tile.RenderEx(bx, by, 0, width / 10.0f, height / 10.0f);
+    // The 10 x 10 tile scaled to the box, twice: the tile alone is see-through
+    // enough that the box vanishes over a window.
+    for (int pass = 0; pass < 2; ++pass) m_tile.RenderEx(bx, by, 0, width / 10.0f, height / 10.0f);
     float ly = by + 10;
     for (const TooltipLine& l : lines) {
         font.SetColour(l.colour);

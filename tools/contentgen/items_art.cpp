@@ -71,12 +71,13 @@ void GenerateItems(Output& out) {
         out.Png("其它/物品背景.png", c);
     }
     {
-        // Trade window: 8 rows x 6 columns from (48, 36), 37 x 38 apart.
-        Canvas c(270, 345);
+        // Trade window: 8 rows x 6 columns from (12, 36), 37 x 38 apart,
+        // as high as the item window beside it.
+        Canvas c(236, 340);
         cairo_t* cr = c.cr();
-        DrawPanel(cr, 0, 0, 270, 345, 10);
-        DrawTitleBar(cr, 8, 6, 270 - 16 - 56, 24, "商店");
-        Cells(cr, 48, 36, 6, 8, 37, 38);
+        DrawPanel(cr, 0, 0, 236, 340, 10);
+        DrawTitleBar(cr, 8, 5, 236 - 16 - 56, 22, "商店");
+        Cells(cr, 12, 36, 6, 8, 37, 38);
         out.Png("其它/交易框背景.png", c);
     }
 }

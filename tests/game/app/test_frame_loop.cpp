@@ -26,7 +26,7 @@ TEST(FrameLoop, CallbacksRunTheirStepsInTheFixedOrder) {
     EXPECT_FALSE(p.game.FrameFunc());
     EXPECT_FALSE(p.game.RenderFunc());
     const std::vector<std::string> expected = {
-        "esc", "hud.update", "pointer.update", "map.update", "groundItems.update", "npcs.update",
+        "esc", "hud.update", "interface.update", "pointer.update", "map.update", "groundItems.update", "npcs.update",
         "monsters.update", "pickup", "player.update", "dialogBox.place", "damageNumbers.update",
         // render
         "map.pass0", "npcs.draw", "monsters.draw", "effects.back", "player.draw", "map.pass1",
