@@ -437,7 +437,7 @@ void WriteAnimation(Output& out, const RigStyle& style, const Animation& anim) {
 // of that.
 void WriteAttackTrails(Output& out) {
     {
-        const double strength[3] = {0.55, 1.0, 0.4};
+        const double strength[3] = {0.8, 1.0, 0.5};
         const double from[3] = {-100, -80, -40};
         const double to[3] = {-10, 40, 60};
         for (int i = 0; i <= 3; ++i) {
