@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "core/decimal_text.h"
 #include "gameplay/data_tables.h"
 #include "gameplay/inventory.h"
 #include "player_fixture.h"
@@ -201,6 +202,22 @@ TEST(PlayerProgression, TheDefaultNameAndStartingValues) {
     EXPECT_EQ(p.currentAttack.Name(), gbk::Lit("攻击1"));
     EXPECT_EQ(p.attacks[1].Name(), gbk::Lit("攻击2"));
     EXPECT_EQ(p.attacks[1].xOffset(), -50);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MessageNumbers, TwoDecimalsDropTrailingZeros) {
+    EXPECT_EQ(TwoDecimalsText(1), "1");
+    EXPECT_EQ(TwoDecimalsText(0), "0");
+    EXPECT_EQ(TwoDecimalsText(7.5), "7.5");
+    EXPECT_EQ(TwoDecimalsText(2.75), "2.75");
+    EXPECT_EQ(TwoDecimalsText(149.0 / 60), "2.48");
+    EXPECT_EQ(TwoDecimalsText(1.005), "1.01");
+    EXPECT_EQ(TwoDecimalsText(-0.001), "0");
+    EXPECT_EQ(TwoDecimalsText(-1.5), "-1.5");
+    EXPECT_EQ(TwoDecimalsText(1.0 / 0.0), "0");
 }
 
 }  // namespace
