@@ -1,0 +1,92 @@
+// The running program: the player walks up to a stray dog penned on its own
+// square, swings Z until it dies, and the dump shows the experience, the
+// gone monster in its slot, the last-hit target and the drops on the ground.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+#include <nlohmann/json.hpp>
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+namespace {
+
+fs::path TempDir(const std::string& name) {
+    auto dir = fs::temp_directory_path() /
+               ("lumo_monster_" + name + "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+int Shell(const std::string& cmd) {
+    int status = std::system(cmd.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A flat map; the dog's home square is barely wider than the dog, so it
+// stands where it was put.
+const char* kArena =
+    "header width=1200 height=600 startGround=1 startOffset=300 background=\"\\data\\map\\48.png\" "
+    "floatInterval=0 townMap=1 townGround=1 facing=2\n"
+    "square left=0 top=512 width=420 height=88 kind=0\n"
+    "square left=420 top=512 width=72 height=88 kind=0\n"
+    "square left=492 top=512 width=708 height=88 kind=0\n"
+    "monster left=421 top=462 width=70 height=50 id=1 ground=2 offset=1\n";
+
+TEST(MonsterRun, ZSwingsKillAStrayDogForExperienceAndDrops) {
+    const fs::path dir = TempDir("fight");
+    std::ofstream(dir / "arena.txt") << kArena;
+    const std::string bin = LUMO_BIN_DIR;
+    ASSERT_EQ(Shell(bin + "/wdmtool pack " + (dir / "arena.txt").string() + " " + (dir / "arena.Wdm").string() +
+                  " > /dev/null"),
+              0);
+    std::ofstream input(dir / "in.txt");
+    input << "10 key down Right\n40 key up Right\n";
+    for (int f = 50; f < 500; f += 40) input << f << " key down Z\n" << f + 1 << " key up Z\n";
+    input.close();
+    const std::string args = " --headless --frames 800 --seed 1 --map " + (dir / "arena.Wdm").string() +
+                             " --input " + (dir / "in.txt").string() + " --screenshot 100:" +
+                             (dir / "hit.png").string() + " --dump-state " + (dir / "s.json").string();
+    ASSERT_EQ(Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + bin + "/game" + args + " > " +
+                  (dir / "out.txt").string() + " 2>&1"),
+              0)
+        << ReadAll(dir / "out.txt");
+    const Json s = Json::parse(ReadAll(dir / "s.json"));
+    ASSERT_EQ(s["monsters"].size(), 1u);
+    const Json& dog = s["monsters"][0];
+    EXPECT_EQ(dog["name"], "野狗");
+    EXPECT_EQ(dog["hp"], 0);
+    EXPECT_EQ(dog["gone"], 1);  // still in its slot
+    EXPECT_EQ(s["player"]["experience"], 20);
+    EXPECT_EQ(s["combat"]["lastHitMonster"], 1);
+    // The gold line is 1/1 with a count of 5..9.
+    bool gold = false;
+    for (const Json& item : s["groundItems"]) {
+        if (item["name"] == "金币") {
+            gold = true;
+            EXPECT_GE(item["count"].get<int>(), 5);
+            EXPECT_LE(item["count"].get<int>(), 9);
+        }
+    }
+    EXPECT_TRUE(gold) << s["groundItems"];
+    int hits = 0;
+    for (const Json& line : s["chatLog"])
+        if (line["text"].get<std::string>().rfind("你对野狗造成 ", 0) == 0) ++hits;
+    EXPECT_GE(hits, 2);
+    EXPECT_TRUE(fs::exists(dir / "hit.png"));
+}
+
+}  // namespace
