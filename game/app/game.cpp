@@ -331,8 +331,11 @@ void Game::SaveUserScreenshot() {
 bool Game::InPickUpReach(const Player& p, float ix, float iy) {
     using tolerance::Gt, tolerance::Lt;
     double x = ix, y = iy;
+    // The item's 30-pixel picture must reach down to the feet. Drops land
+    // with their bottom at the feet (the player's) or a little below (a
+    // monster's), so they can be picked up where they fall.
     return Gt(x, p.x - p.boxOffsetX) && Lt(x, p.x + p.boxOffsetX + p.width) && y >= p.y &&
-           Gt(y + 30 - 10, p.y + p.height);
+           tolerance::Ge(y + 30, p.y + p.height);
 }
 
 int Game::ShowMessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags) {

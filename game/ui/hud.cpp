@@ -60,9 +60,10 @@ HudCommands Hud::Update(float, const Controls& controls, const Player& player) {
 void Hud::Draw(const HudView& view) {
     if (!m_built) return;
     m_chatLog.Draw(m_fonts.chat, 14);
-    // The map-name banner, while its timer runs; 20 is the banner font's size.
     DrawPlayerPanel(view.player);
-    view.banner.Draw(view.dt, m_engine.Width(), mapNameBackdrop, m_fonts.banner, 20, view.mapName);
+    // The map-name banner, while its timer runs, its name centred by the font's own height.
+    view.banner.Draw(view.dt, m_engine.Width(), mapNameBackdrop, m_fonts.banner, m_fonts.banner.TextHeight(view.mapName),
+                     view.mapName);
     DrawMessages(view);
     DrawDeathBox(view.player);
 }

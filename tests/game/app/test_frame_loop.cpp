@@ -118,8 +118,9 @@ TEST(FrameLoop, PickUpReachEdges) {
         {150, 250, false},  // x must stay short of px + X + W
         {149.5f, 250, true},
         {120, 199, false},  // not above the player's top
-        {120, 200, false},  // y + 20 must pass the feet (260)
-        {120, 240.5f, true},
+        {120, 200, false},  // the item's bottom (y + 30) must reach the feet (260)
+        {120, 229.5f, false},
+        {120, 230, true},   // dropped at the feet: bottom exactly on them
     };
     for (const Case& c : cases) EXPECT_EQ(Game::InPickUpReach(pl, c.x, c.y), c.inReach) << c.x << "," << c.y;
 }

@@ -4,6 +4,8 @@
 // exception in a callback.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -208,7 +210,12 @@ TEST(LiveFrames, AnExceptionInACallbackEndsTheRunWithStatusOne) {
     };
     for (const Case& c : {Case{"loader.step", 1}, Case{"loader.draw", 2}}) {
         const char* step = c.step;
-        Game game(LiveGame::Options());
+        // A data folder that exists (and holds nothing): Run refuses a missing one.
+        const auto data = std::filesystem::temp_directory_path() / "lumo_exception_data";
+        std::filesystem::create_directories(data);
+        GameOptions options = LiveGame::Options();
+        options.dataDir = data.string();
+        Game game(options);
         game.options.frames = 20;
         game.trace = [step](std::string_view s) {
             if (s == step) throw std::runtime_error("broken step");
