@@ -1,0 +1,192 @@
+// The skills in the running game: the thunder book read from the bag at
+// level 2 (raised by Main.lua), the skill window, a skill carried onto the
+// bar, V next to a monster, the bar's key with its cooldown refusal, the
+// state dump and screenshots.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+#include <nlohmann/json.hpp>
+
+#include "app/game.h"
+#include "shared/gbk.h"
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+namespace {
+
+// Screenshots stay for a look in this folder.
+const fs::path kShots = "/tmp/skill-shots";
+
+fs::path TempDir(const std::string& name) {
+    auto dir = fs::temp_directory_path() /
+               ("lumo_skill_" + name + "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::create_directories(kShots);
+    return dir;
+}
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// The bundled data with Main.lua replaced (UTF-8 text, written as GBK).
+fs::path DataWith(const fs::path& dir, const std::string& mainLua) {
+    fs::path data = dir / "data";
+    fs::copy(fs::path(LUMO_BIN_DIR) / "data", data, fs::copy_options::recursive);
+    std::ofstream(data / gbk::ToUtf8(gbk::Lit("脚本")) / "Main.lua", std::ios::binary | std::ios::trunc)
+        << gbk::FromUtf8(mainLua);
+    return data;
+}
+
+fs::path MapFile(const fs::path& data, const char* utf8Name) {
+    return data / gbk::ToUtf8(gbk::Lit("地图")) / utf8Name;
+}
+
+std::string Click(int frame, float x, float y, const char* button = "left") {
+    std::ostringstream s;
+    s << frame << " mouse " << x << " " << y << "\n"
+      << frame + 1 << " button " << button << " down\n"
+      << frame + 3 << " button " << button << " up\n";
+    return s.str();
+}
+
+std::string Key(int frame, const char* key) {
+    return std::to_string(frame) + " key down " + key + "\n" + std::to_string(frame + 2) + " key up " + key + "\n";
+}
+
+std::vector<std::string> Texts(const Json& list) {
+    std::vector<std::string> texts;
+    for (const Json& e : list) texts.push_back(e.is_string() ? e.get<std::string>() : e["text"].get<std::string>());
+    return texts;
+}
+
+bool Has(const std::vector<std::string>& texts, const std::string& t) {
+    return std::find(texts.begin(), texts.end(), t) != texts.end();
+}
+
+constexpr const char* kMain = "增加等级(1)\n增加物品(\"雷电术书\", 1)\n";
+
+}  // namespace
+
+TEST(SkillRun, TheBookTeachesTheThunderSpellThatVCastsOnTheMonsterBesideThePlayer) {
+    auto dir = TempDir("thunder");
+    auto data = DataWith(dir, kMain);
+    const float bookX = GameInterface::BagCellX(1) + 15, bookY = GameInterface::BagCellY(1) + 15;
+    std::string input = Click(20, 770, 215) +                       // 物品: the item window
+                        Click(30, bookX, bookY, "right") +          // read the book
+                        Click(40, 770, 245) +                       // 技能: the skill window
+                        Click(50, SkillWindow::kRowsX + 8, SkillWindow::kRowsY + 8) +  // pick the spell up
+                        Click(60, SkillBar::CellX(1) + 10, SkillBar::kY + 10) +        // onto cell A
+                        Click(70, 770, 245) +                       // close the skill window
+                        Key(80, "V") + Key(100, "V") +              // V again while casting changes nothing
+                        Key(160, "A") + Key(170, "A") +             // the cell's cast, then its refusal
+                        "175 mouse " + std::to_string(SkillBar::CellX(1) + 10) + " 560\n";
+    GameOptions o;
+    o.headless = true;
+    o.dataDir = data.string();
+    o.mapFile = MapFile(data, "新手村2.Wdm").string();
+    o.frames = 190;
+    o.seed = 1;
+    o.dumpStatePath = (dir / "state.json").string();
+    o.screenshots = {{55, (kShots / "skill_window.png").string()},
+                     {75, (kShots / "skill_bar.png").string()},
+                     {180, (kShots / "skill_tooltip.png").string()}};
+    Game game(o);
+    game.scriptedInput = ParseInputScript(input, "input").events;
+    int firedFrame = 0, castFrames = 0;
+    float monsterHpBefore = 0;
+    game.trace = [&](std::string_view step) {
+        if (step != "player.update" || game.actors.monsters.empty()) return;
+        // From V on, the player stands 80 px left of the first monster,
+        // facing it, and the monsters leave the player alone.
+        Monster& m = *game.actors.monsters[0];
+        for (auto& other : game.actors.monsters) other->detectRange = 0;
+        if (game.frameCount >= 78 && game.frameCount < 150) {
+            if (game.frameCount == 78) monsterHpBefore = m.HP();
+            game.player.x = m.x + m.flipOffset - game.player.width - 80;
+            game.player.y = m.y + static_cast<float>(m.height) - game.player.height;
+            game.player.Face(Player::kFacingRight);
+        }
+        if (game.player.state == Player::kCasting) ++castFrames;
+        if (game.player.spellFired && firedFrame == 0) firedFrame = static_cast<int>(game.frameCount);
+    };
+    ASSERT_EQ(game.Run(), 0);
+    ASSERT_GT(firedFrame, 0);
+
+    Json s = Json::parse(ReadAll(dir / "state.json"));
+    const Json& skills = s["skills"];
+    EXPECT_EQ(skills["list"][0]["skill"], 1);
+    EXPECT_EQ(skills["list"][0]["key"], 0x56);
+    EXPECT_EQ(skills["list"][1]["skill"], 0);
+    EXPECT_EQ(skills["bar"][0]["skill"], 1);
+    EXPECT_EQ(skills["bar"][0]["key"], "A");
+    EXPECT_FALSE(skills["carried"]["carrying"]);
+    EXPECT_EQ(s["bag"][0], 0) << s["bag"];  // the book is used up
+    EXPECT_EQ(s["player"]["level"], 2);
+    EXPECT_EQ(s["player"]["mp"], 480.0);  // one cast: V twice started one
+    EXPECT_EQ(s["player"]["state"], Player::kIdle);
+    EXPECT_LT(castFrames, 70);
+    // The first monster was struck.
+    EXPECT_LT(s["monsters"][0]["hp"].get<float>(), monsterHpBefore);
+    EXPECT_EQ(s["combat"]["lastHitMonster"], 1);
+    const auto chat = Texts(s["chatLog"]);
+    EXPECT_TRUE(Has(chat, "你已经学会了雷电术 按键:V 使用"));
+    bool damageLine = false;
+    for (const std::string& t : chat) damageLine = damageLine || t.rfind("你对" + s["monsters"][0]["name"].get<std::string>() + "造成 ", 0) == 0;
+    EXPECT_TRUE(damageLine);
+    const auto bubble = Texts(s["bubbleMessages"]);
+    EXPECT_TRUE(Has(bubble, "[系统]:发动技能:雷电术 成功!")) << s["bubbleMessages"];
+    EXPECT_TRUE(Has(bubble, "[系统]:技能还没准备好!")) << s["bubbleMessages"];
+    // The bar's cast spent no MP and started the row's two-second cooldown.
+    EXPECT_GT(skills["bar"][0]["cooldownLeft"].get<double>(), 1.0);
+    EXPECT_EQ(skills["bar"][0]["cooldownTotal"], 2.0);
+    for (const char* shot : {"skill_window.png", "skill_bar.png", "skill_tooltip.png"})
+        EXPECT_TRUE(fs::exists(kShots / shot)) << shot;
+    fs::remove_all(dir);
+}
+
+TEST(SkillRun, TheRealProgramCastsAheadWhenNothingIsInReachAndKeepsTheBookAtLevelOne) {
+    auto dir = TempDir("binary");
+    auto data = DataWith(dir, kMain);
+    const float bookX = GameInterface::BagCellX(1) + 15, bookY = GameInterface::BagCellY(1) + 15;
+    // Level 1: the book stays; then the level rises and it teaches.
+    std::ofstream(dir / "input.txt") << Click(20, 770, 215) + Click(30, bookX, bookY, "right") + Key(60, "V") + Key(130, "V");
+    auto dump = dir / "state.json";
+    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --frames 200 --seed 3 --data " + data.string() +
+                      " --input " + (dir / "input.txt").string() + " --screenshot 118:" +
+                      (kShots / "thunder_ahead.png").string() + " --dump-state " + dump.string() + " > " +
+                      (dir / "out.txt").string() + " 2>&1";
+    // Main.lua raised the level: lower it again for this run.
+    std::ofstream(data / gbk::ToUtf8(gbk::Lit("脚本")) / "Main.lua", std::ios::binary | std::ios::trunc)
+        << gbk::FromUtf8("增加物品(\"雷电术书\", 1)\n");
+    int status = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadAll(dir / "out.txt");
+    Json s = Json::parse(ReadAll(dump));
+    EXPECT_EQ(s["player"]["level"], 1);
+    EXPECT_EQ(s["bag"][0], 22) << s["bag"];
+    EXPECT_TRUE(Has(Texts(s["chatLog"]), "雷电术需要等级2以上."));
+    EXPECT_EQ(s["skills"]["list"][0]["skill"], 0);
+    EXPECT_EQ(s["player"]["mp"], 500.0);  // V does nothing unlearned
+
+    // Level 2: learned; V fires ahead with no monster on the first map.
+    std::ofstream(data / gbk::ToUtf8(gbk::Lit("脚本")) / "Main.lua", std::ios::binary | std::ios::trunc)
+        << gbk::FromUtf8(kMain);
+    status = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadAll(dir / "out.txt");
+    s = Json::parse(ReadAll(dump));
+    EXPECT_EQ(s["skills"]["list"][0]["skill"], 1);
+    EXPECT_EQ(s["player"]["mp"], 460.0);  // two casts, 20 each
+    EXPECT_EQ(s["player"]["state"], 1);
+    EXPECT_TRUE(fs::exists(kShots / "thunder_ahead.png"));
+    fs::remove_all(dir);
+}
