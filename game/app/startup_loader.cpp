@@ -85,7 +85,7 @@ void StartupLoader::StagePlayer() {
 void StartupLoader::StageWorld() {
     Game& g = m_game;
     m_message = gbk::Lit("创建游戏地图...");
-    g.dialogBox.Create(3, 1);
+    g.LoadDialogs();
     // Number glyphs: style i, digit j.
     g.glyphs.assign(10, std::vector<FrameInfo>(10));
     for (int i = 0; i < 10; ++i) {

@@ -82,13 +82,10 @@ const ItemRef* FindTemplate(const ScriptContext& c, const std::string& name) {
     return c.templates != nullptr ? c.templates->Item(FindItem(c, name)) : nullptr;
 }
 
-// Pushes an NPC record field as a number, or nil for an NPC outside the table.
+// Pushes an NPC record field as a number; an NPC outside the table reads 0.
 int PushNpcField(ScriptContext& c, ScriptState& s, std::int32_t NpcStateRecord::*field) {
-    if (const NpcStateRecord* record = Npc(c, s.ToInt(1))) {
-        s.PushNumber(record->*field);
-    } else {
-        s.PushNil();
-    }
+    const NpcStateRecord* record = Npc(c, s.ToInt(1));
+    s.PushNumber(record != nullptr ? record->*field : 0);
     return 1;
 }
 
@@ -246,11 +243,8 @@ int GetNpcQuestState(ScriptContext& c, ScriptState& s) { return PushNpcField(c, 
 int GetNpcVariable(ScriptContext& c, ScriptState& s) { return PushNpcField(c, s, &NpcStateRecord::variable); }
 
 int GetNpcVariableText(ScriptContext& c, ScriptState& s) {
-    if (const NpcStateRecord* record = Npc(c, s.ToInt(1))) {
-        s.PushText(std::to_string(record->variable));
-    } else {
-        s.PushNil();
-    }
+    const NpcStateRecord* record = Npc(c, s.ToInt(1));
+    s.PushText(std::to_string(record != nullptr ? record->variable : 0));
     return 1;
 }
 
@@ -261,6 +255,8 @@ int SetNpcVariable(ScriptContext& c, ScriptState& s) {
 
 int AddQuest(ScriptContext& c, ScriptState& s) {
     const int quest = s.ToInt(1);
+    // Only quests of the quest table go into the log.
+    if (c.tables == nullptr || c.tables->quests.At(quest) == nullptr) return 0;
     for (int slot = 1; slot <= ScriptServices::kQuestSlots; ++slot) {
         if (c.services->QuestSlot(slot) == 0) {
             c.services->SetQuestSlot(slot, quest);

@@ -1,48 +1,105 @@
 #pragma once
-// The dialog box: the bubble that stands over the player (placed every frame
-// by the frame loop) and the NPC conversation state that scripts set through
-// "提示", "选择项" and "exit".
+// The NPC dialog box: the conversation state that scripts set through
+// "提示", "选择项" and "exit", and the dialog window that shows it at
+// (20, 60) with the NPC's name, the prompt and the numbered choices.
+//
+// The dialog keeps the NPC's number and script text by value, never a
+// pointer to the NPC: a map change may delete the NPC while the dialog is
+// open (and a map change closes it). Update turns a click into a command
+// that the game applies after the interface step; the dialog never runs a
+// script itself.
 
 #include <string>
 #include <vector>
 
+#include "platform/sprite.h"
+#include "ui/button.h"
+
+class Engine;
+class GdiFont;
 class JsonWriter;
+struct Controls;
+namespace paths {
+class DataPaths;
+}
 
 struct DialogChoice {
     std::string caption;  // GBK
-    std::string action;   // "exit" or the name of a script function
+    std::string action;   // "exit", the name of a script function, or empty
+};
+
+// What a dialog update asks of the game.
+struct DialogCommand {
+    enum Kind { kNone, kClosed, kRunFunction };
+    Kind kind = kNone;
+    std::string function;  // kRunFunction: the global function to call
+    bool click = false;    // a choice or the close button was clicked (the click sound)
 };
 
 class DialogBox {
 public:
-    DialogBox() = default;
+    static constexpr float kX = 20, kY = 60;                  // the window
+    static constexpr float kNameX = 60, kNameY = 80;          // the NPC's name
+    static constexpr float kPromptX = 45, kPromptY = 112;     // the prompt's first line
+    static constexpr float kChoiceX = 60, kChoiceY = 150;     // choice origin: row i at y + 20 * i
+    static constexpr float kRowStep = 20;
+    static constexpr float kCloseX = 372, kCloseY = 76;       // the 20 x 20 close button
+    static constexpr std::uint32_t kChoiceColour = 0xFFFFFF00;
+    static constexpr std::uint32_t kHoverColour = 0xFFFF0000;
+    static constexpr std::uint32_t kTextColour = 0xFFFFFFFF;
+    static constexpr std::size_t kPromptBytes = 52;           // about 340 px of the game font
 
-    // Loading: the bubble's tiles for `style` (1 when 0) and its mode.
-    void Create(int style, int mode);
-    // Box size in pixels (positive once created).
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
-    // Top-left of the box and the pointer arrow's offset from its left edge.
-    void SetPosition(int x, int y, int arrowOffset);
-    void Draw();
+    DialogBox() { m_close.SetBox(kCloseX, kCloseY, 20, 20); }
+
+    // Loading: the window picture "npc交互框.png", the close button
+    // "关闭.png" and the game font's metrics (a character's width and the
+    // height of "A") that size the choice rows.
+    void Load(Engine& engine, const paths::DataPaths& dataPaths, const GdiFont& gameFont);
+
+    // An NPC was clicked: the dialog opens on it with an empty choice list
+    // (the prompt stays until the next "提示"). Clicks in this frame are
+    // ignored.
+    void Open(int npcNumber, const std::string& gbkName, const std::string& script, HTEXTURE portrait,
+              int portraitWidth, int portraitHeight);
+    // DialogOpen := 0.
+    void Close() { dialogOpen = 0; }
+    // "选择项": replaces the choice list.
+    void SetChoices(std::vector<DialogChoice> list) { choices = std::move(list); }
+
+    // Once a frame while open: the hovered row, and a click on a row or the
+    // close button. The row loop stops at the first hit and copies its
+    // action, so a function that sets new choices cannot pull the list from
+    // under it. "exit" closes the dialog, an empty action does nothing.
+    DialogCommand Update(const Controls& controls);
+    // The window with its texts; nothing while closed.
+    void Draw(GdiFont& gameFont) const;
+
+    // Row i (1-based) of the current choices: its clickable box.
+    struct Box {
+        float x = 0, y = 0, width = 0, height = 0;
+        bool Contains(float px, float py) const { return px >= x && px < x + width && py >= y && py < y + height; }
+    };
+    Box ChoiceBox(int row) const;
+    int hoveredRow() const { return m_hovered; }
+
     void DumpState(JsonWriter& w) const;  // an object
 
-    int x() const { return m_x; }
-    int y() const { return m_y; }
-    int arrowOffset() const { return m_arrowOffset; }
-
     // ---- conversation state
-    int dialogOpen = 0;
-    int npc = 0;
+    int dialogOpen = 0;        // DialogOpen
+    int npc = 0;               // the NPC being talked to
     std::string npcName;
-    std::string prompt;
-    std::vector<DialogChoice> choices;
-    std::string pendingFunction;  // the action of the last picked choice
+    std::string npcScript;     // its script text, run again before a picked function
+    std::string prompt;        // DialogPrompt
+    std::vector<DialogChoice> choices;  // DialogChoices, row 1 first
+    std::string pendingFunction;        // picked: the action of the last picked choice
 
 private:
-    int m_style = 1;
-    int m_mode = 0;
-    int m_width = 180;
-    int m_height = 50;
-    int m_x = 0, m_y = 0, m_arrowOffset = 0;
+    Sprite m_window;
+    Sprite m_closePicture;
+    Button m_close;
+    Sprite m_portrait;
+    float m_portraitWidth = 0, m_portraitHeight = 0;
+    float m_charWidth = 7, m_lineHeight = 13;
+    int m_hovered = 0;
+    bool m_justOpened = false;
 };

@@ -153,6 +153,7 @@ public:
     const LayerRecord& layer(int i) const { return m_layers[static_cast<std::size_t>(i)]; }
     int townMap() const { return m_townMap; }
     int townGround() const { return m_townGround; }
+    int startGround() const { return m_startGround; }
     float floatSpeed() const { return m_floatSpeed; }
     const TextureCache& sharedTextures() const { return m_sharedTextures; }
     TextureCache& sharedTextures() { return m_sharedTextures; }

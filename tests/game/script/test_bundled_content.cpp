@@ -46,7 +46,7 @@ TEST_F(BundledContentTest, TablesLoadWithoutAnyMessage) {
     const DataTables& t = runtime.tables();
     EXPECT_GE(t.items.Count(), 23);
     EXPECT_GE(t.skills.Count(), 1);
-    EXPECT_EQ(t.maps.Count(), 3);
+    EXPECT_EQ(t.maps.Count(), 4);
     EXPECT_GE(t.npcs.Count(), 5);  // the gold quest uses NPCs 3 and 5
     EXPECT_EQ(t.npcState.Count(), t.npcs.Count());
     EXPECT_EQ(t.monsters.Count(), 3);
@@ -101,6 +101,7 @@ TEST_F(BundledContentTest, MapsMonstersAndSkills) {
     EXPECT_EQ(t.maps.At(1)->fileName, gbk::FromUtf8("新手村1.Wdm"));
     EXPECT_EQ(t.maps.At(2)->fileName, gbk::FromUtf8("新手村2.Wdm"));
     EXPECT_EQ(t.maps.At(3)->fileName, gbk::FromUtf8("林间小路.Wdm"));
+    EXPECT_EQ(t.maps.At(4)->fileName, gbk::FromUtf8("山顶神社.Wdm"));
     std::set<int> kinds;
     for (const MonsterRow& row : t.monsters.rows()) kinds.insert(row.kind);
     EXPECT_EQ(kinds, (std::set<int>{0, 1, 2}));

@@ -292,7 +292,8 @@ TEST_F(ScriptCommandsTest, NpcVariablesInBothStates) {
     EXPECT_EQ(TypeOf("a"), "number");
     EXPECT_EQ(Number("a"), 0.0);
     EXPECT_EQ(Number("q"), 10.0);  // added, not assigned
-    EXPECT_EQ(TypeOf("外"), "nil");
+    EXPECT_EQ(TypeOf("外"), "number");  // an NPC outside the table reads 0
+    EXPECT_EQ(Number("外"), 0.0);
     const NpcStateRecord* npc2 = runtime.tables().npcState.At(2);
     ASSERT_NE(npc2, nullptr);
     EXPECT_EQ(npc2->variable, 9);
@@ -309,9 +310,13 @@ TEST_F(ScriptCommandsTest, NpcVariablesInBothStates) {
 }
 
 TEST_F(ScriptCommandsTest, QuestLog) {
+    // A quest outside the quest table never enters the log.
+    ASSERT_TRUE(RunMain("增加任务(1) 增加任务(0) 外 = 取任务(1)"));
+    ASSERT_TRUE(RunMain("assert(外 == false)"));
+    ASSERT_TRUE(RunMain("for i = 1, 12 do 初始任务(i,'q','d','h','r','t',0) end"));
     ASSERT_TRUE(RunMain("增加任务(7) 增加任务(7) 结束任务(7) 有 = 取任务(7) 结束任务(7) 无 = 取任务(7)"));
     ASSERT_TRUE(RunMain("assert(有 == true and 无 == false)"));
-    ASSERT_TRUE(RunMain("for i = 1, 12 do 增加任务(i) end"));
+    ASSERT_TRUE(RunMain("增加任务(13) for i = 1, 12 do 增加任务(i) end"));
     for (int s = 1; s <= ScriptServices::kQuestSlots; ++s) EXPECT_EQ(services.quests[s], s) << s;
     ASSERT_TRUE(RunLevelUpState("assert(取任务(10) == true and 取任务(11) == false)"));
     EXPECT_TRUE(messages.empty());

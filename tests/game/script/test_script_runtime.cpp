@@ -101,6 +101,7 @@ TEST_F(ScriptRuntimeTest, LevelUpStateIsSeparateFromTheMainState) {
 }
 
 TEST_F(ScriptRuntimeTest, DialogFunctionRunsTheNpcScriptThenTheNamedFunction) {
+    ASSERT_TRUE(RunMain("for i = 1, 3 do 初始任务(i,'q','d','h','r','t',0) end"));
     const std::string npcScript = gbk::FromUtf8("次数 = (次数 or 0) + 1\nfunction 接受任务() 增加任务(3) end\n");
     EXPECT_TRUE(runtime.RunDialogFunction(npcScript, gbk::FromUtf8("接受任务")));
     EXPECT_EQ(services.quests[1], 3);
