@@ -175,6 +175,41 @@ TEST(NpcRun, TalkTakeAQuestBuyAPotionAndHandInTheGoldQuest) {
     EXPECT_EQ(s["dialog"]["open"], 0);
     EXPECT_EQ(s["dialog"]["npcName"], "钱庄掌柜");
     EXPECT_TRUE(fs::is_regular_file(dir / "trade.png"));
+    // The banker's reward plays a blessing on the player and a burst on the screen.
+    bool onPlayer = false, onScreen = false;
+    for (const Json& e : s["effects"]) {
+        onPlayer = onPlayer || (e["name"] == "光明祈福" && e["anchorMode"] == 2);
+        onScreen = onScreen || (e["name"] == "特效1" && e["anchorMode"] == 1 && e["x"] == 400.0);
+    }
+    EXPECT_TRUE(onPlayer) << s["effects"];
+    EXPECT_TRUE(onScreen) << s["effects"];
+}
+
+TEST(NpcRun, ATypedLineShowsInTheBubbleOverThePlayerForThreeAndAHalfSeconds) {
+    auto dir = TempDir("bubble");
+    std::ofstream(dir / "chat.txt") << "30 key down Enter\n31 key up Enter\n35 text \"hi\"\n"
+                                       "40 key down Enter\n41 key up Enter\n";
+    for (int frames : {60, 41 + 212}) {
+        const fs::path dump = dir / ("s" + std::to_string(frames) + ".json");
+        ASSERT_EQ(RunGame(dir, "--headless --frames " + std::to_string(frames) + " --seed 1 --input " +
+                                   (dir / "chat.txt").string() + " --dump-state " + dump.string()),
+                  0)
+            << ReadAll(dir / "out.txt");
+        Json s = Json::parse(ReadAll(dump));
+        if (frames == 60) {
+            EXPECT_EQ(s["bubbleMessages"], Json::parse(R"(["玩家001:hi"])"));
+            EXPECT_EQ(s["speechBubble"]["text"], "玩家001:hi");
+            EXPECT_EQ(s["speechBubble"]["width"], 180);  // a narrow text still makes a 180 px bubble
+            // Centred over the player.
+            const double centre = s["speechBubble"]["x"].get<double>() + 90;
+            const double player = s["player"]["x"].get<double>() + s["player"]["width"].get<double>() / 2 +
+                                  s["camera"]["offsetX"].get<double>();
+            EXPECT_NEAR(centre, player, 1.0);
+        } else {
+            EXPECT_TRUE(s["bubbleMessages"].empty()) << s["bubbleMessages"];
+            EXPECT_EQ(s["speechBubble"]["text"], "");
+        }
+    }
 }
 
 }  // namespace
