@@ -45,6 +45,10 @@ void GameItems::DropAtFeet(int itemNumber) {
 
 void GameItems::StartDoubleExperience() { m_game.StartDoubleExperience(); }
 
+const SkillRow* GameItems::BookSkill(int itemNumber) const {
+    return m_game.dataTables().skills.At(m_game.skills.BookSkill(itemNumber));
+}
+
 bool GameItems::LearnSkill(int itemNumber) { return m_game.skills.LearnFromBook(itemNumber); }
 
 void GameItems::ReturnToTown() { m_game.map.ReturnToTown(); }

@@ -21,6 +21,7 @@ public:
     void PlaySound(ItemSound sound) override;
     void DropAtFeet(int itemNumber) override;
     void StartDoubleExperience() override;
+    const SkillRow* BookSkill(int itemNumber) const override;
     bool LearnSkill(int itemNumber) override;
     void ReturnToTown() override;
 

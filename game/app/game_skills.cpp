@@ -1,7 +1,10 @@
 #include "app/game_skills.h"
 
+#include <algorithm>
+
 #include "app/game.h"
 #include "core/json_writer.h"
+#include "gameplay/skills_heal.h"
 #include "shared/gbk.h"
 
 namespace {
@@ -43,13 +46,13 @@ bool GameSkills::LearnSkill(int skillRow) {
     return true;
 }
 
-bool GameSkills::LearnFromBook(int itemNumber) {
+int GameSkills::BookSkill(int itemNumber) const {
     const ItemRow* item = m_game.dataTables().items.At(itemNumber);
     const std::string bookSuffix = gbk::Lit("书");
     if (item == nullptr || item->name.size() <= bookSuffix.size() ||
         item->name.compare(item->name.size() - bookSuffix.size(), bookSuffix.size(), bookSuffix) != 0)
-        return false;
-    return LearnSkill(FindSkill(item->name.substr(0, item->name.size() - bookSuffix.size())));
+        return 0;
+    return FindSkill(item->name.substr(0, item->name.size() - bookSuffix.size()));
 }
 
 // ------------------------------------------------------------ the thunder spell
@@ -112,6 +115,9 @@ void GameSkills::UpdateKeys(const Controls& controls, float dt) {
 void GameSkills::UseSkillSlot(int n) {
     const SkillRow* row = m_game.dataTables().skills.At(bar.slots.At(n).skill.skillNumber);
     if (row == nullptr) return;
+    const bool heal = row->name == gbk::Lit(kHealName);
+    // A heal that cannot be cast starts no cooldown.
+    if (heal && bar.slots.Ready(n) && !CanHeal(*row)) return;
     switch (bar.slots.Cast(n, static_cast<float>(row->cooldown))) {
         case SlotCast::Empty:
             return;
@@ -126,6 +132,28 @@ void GameSkills::UseSkillSlot(int n) {
     const int effect = row->reserved9;
     if (effect >= 1 && effect <= kEffectCount) m_game.SpawnEffect(kOnPlayer, effect, 0, 0, 1, 0, 0, 0);
     m_game.SystemMessage(gbk::Lit("发动技能:") + row->name + gbk::Lit(" 成功!"));
+    if (heal) Heal(*row);
+}
+
+bool GameSkills::CanHeal(const SkillRow& row) {
+    const int level = std::max(m_game.player.skills.LevelOf(row.number), 1);
+    switch (skill_heal::Check(m_game.player, skill_heal::FromRow(row, level))) {
+        case HealCheck::Ready:
+            return true;
+        case HealCheck::NotEnoughMp:
+            m_game.SystemMessage(gbk::Lit("魔法值不足!"));
+            return false;
+        case HealCheck::FullHp:
+            m_game.SystemMessage(gbk::Lit("生命值已满!"));
+            return false;
+    }
+    return false;
+}
+
+void GameSkills::Heal(const SkillRow& row) {
+    const int level = std::max(m_game.player.skills.LevelOf(row.number), 1);
+    const int hp = skill_heal::Apply(m_game.player, skill_heal::FromRow(row, level));
+    m_game.chatLog.AddLine(gbk::Lit("[系统]"), row.name + gbk::Lit("发挥了疗效! HP +") + std::to_string(hp));
 }
 
 void GameSkills::Draw() {

@@ -20,6 +20,8 @@ class GameSkills {
 public:
     // The skill row the thunder book teaches and V casts.
     static constexpr const char* kThunderName = "雷电术";
+    // The skill row a bar cell casts as the heal spell (HP for MP).
+    static constexpr const char* kHealName = "治愈术";
 
     explicit GameSkills(Game& game) : m_game(game) {}
 
@@ -31,9 +33,11 @@ public:
     // the player knows it already, false when the list is full or the row
     // does not exist.
     bool LearnSkill(int skillRow);
-    // The book of item row `itemNumber` teaches the skill row named like it
-    // without its last character ("雷电术书" -> "雷电术").
-    bool LearnFromBook(int itemNumber);
+    // The skill row the item of row `itemNumber` teaches: the row named like
+    // the item without its last "书" ("雷电术书" -> "雷电术"); 0 when the
+    // item is no skill book.
+    int BookSkill(int itemNumber) const;
+    bool LearnFromBook(int itemNumber) { return LearnSkill(BookSkill(itemNumber)); }
     // The first skill row named `gbkName`; 0 when none.
     int FindSkill(const std::string& gbkName) const;
 
@@ -61,6 +65,10 @@ public:
 private:
     std::vector<SpellTarget> Targets() const;
     void Present(const ThunderFrame& cast);
+    // The heal row's own part of a bar cell's cast: false (with the reason
+    // on screen) when it cannot be cast now.
+    bool CanHeal(const SkillRow& row);
+    void Heal(const SkillRow& row);
     bool SkillWindowOpen() const;
 
     Game& m_game;

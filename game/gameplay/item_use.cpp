@@ -50,9 +50,11 @@ bool UseBagItem(Inventory& inv, int slot, Player& player, ItemUseWorld& world) {
         world.StartDoubleExperience();
         return true;
     }
-    if (number == kThunderBook) {
-        if (player.level < 2) {
-            world.SystemLine(gbk::Lit("雷电术需要等级2以上."));
+    if (const SkillRow* skill = world.BookSkill(number)) {
+        // The skill row's required level gates its book ("雷电术需要等级2以上.").
+        if (player.level < skill->requiredLevel) {
+            world.SystemLine(skill->name + gbk::Lit("需要等级") + std::to_string(skill->requiredLevel) +
+                             gbk::Lit("以上."));
             return true;
         }
         if (!world.LearnSkill(number)) {

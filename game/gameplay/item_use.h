@@ -1,17 +1,21 @@
 #pragma once
 // Using a bag item with the right button: potions (kept in their
 // cell), the return-to-town scroll, the double-experience item and the
-// thunder spell book. What the use needs beyond the ItemWorld of the hand
-// comes through ItemUseWorld.
+// skill books. What the use needs beyond the ItemWorld of the hand comes
+// through ItemUseWorld.
 
 #include "gameplay/held_item.h"
 
 class Player;
+struct SkillRow;
 
 class ItemUseWorld : public ItemWorld {
 public:
     // The double-experience item: one more minute and its log line.
     virtual void StartDoubleExperience() = 0;
+    // The skill row item n teaches when it is a skill book (its name is a
+    // skill row's name followed by "书"); nullptr for any other item.
+    virtual const SkillRow* BookSkill(int itemNumber) const = 0;
     // LearnSkill (the skills); false when the skill cannot be learnt.
     virtual bool LearnSkill(int itemNumber) = 0;
     // The map's return to town.

@@ -14,10 +14,15 @@ void SkillBarSlots::Set(int n, const SkillRef& skill) {
     if (Valid(n)) Cell(n).skill = skill;
 }
 
+bool SkillBarSlots::Ready(int n) const {
+    const SkillBarCell& c = At(n);
+    return c.skill.skillNumber != 0 && tolerance::Le(c.cooldownLeft, 0.0);
+}
+
 SlotCast SkillBarSlots::Cast(int n, float cooldownSeconds) {
     if (!Valid(n) || Cell(n).skill.skillNumber == 0) return SlotCast::Empty;
+    if (!Ready(n)) return SlotCast::NotReady;
     SkillBarCell& c = Cell(n);
-    if (!tolerance::Le(c.cooldownLeft, 0.0)) return SlotCast::NotReady;
     c.cooldownTotal = c.cooldownLeft = cooldownSeconds;
     return SlotCast::Cast;
 }

@@ -38,6 +38,9 @@ public:
     // The cell's cast: with the cooldown run out (within 1e-7) the cooldown
     // starts at `cooldownSeconds`.
     SlotCast Cast(int n, float cooldownSeconds);
+    // Cell n holds a skill whose cooldown has run out (within 1e-7): its
+    // Cast would start.
+    bool Ready(int n) const;
     // Every cooldown runs down by dt (it may end a little below 0).
     void Tick(float dt);
     // The cooldown shade over cell n: its top edge below the icon's top and

@@ -20,6 +20,12 @@ bool SkillList::Knows(int skill) const {
     return false;
 }
 
+int SkillList::LevelOf(int skill) const {
+    for (const SkillEntry& e : entries)
+        if (e.skill == skill && skill != 0) return e.level;
+    return 0;
+}
+
 const SkillEntry& SkillList::At(int i) const {
     if (i < 1 || i > kSize) return kNoSkill;
     return entries[static_cast<std::size_t>(i - 1)];

@@ -29,6 +29,8 @@ public:
     // nothing.
     LearnOutcome Learn(int skill, int key);
     bool Knows(int skill) const;
+    // The level of `skill` in the list; 0 when the list does not hold it.
+    int LevelOf(int skill) const;
     // Slot i (1..kSize); an empty entry outside that range.
     const SkillEntry& At(int i) const;
     // The skills in slot order, empty slots left out.

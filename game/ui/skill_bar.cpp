@@ -1,5 +1,7 @@
 #include "ui/skill_bar.h"
 
+#include <algorithm>
+
 #include "core/json_writer.h"
 #include "gameplay/data_tables.h"
 #include "platform/controls.h"
@@ -45,8 +47,19 @@ void SkillIcons::Draw(int skillNumber, float x, float y, float scale) const {
 
 // ------------------------------------------------------------ tooltip
 
+int SkillTooltip::LineCount(const SkillRow& row) {
+    // The name, the description, the class, the three numbers, the two red
+    // lines and the required level.
+    return 8 + static_cast<int>(WrapText(row.description, kWrapBytes).size());
+}
+
 float SkillTooltip::Height(const SkillRow& row) {
-    return 10.0f * (static_cast<float>(row.description.size() / 30) + 19.0f);
+    const float tiles = 10.0f * (static_cast<float>(row.description.size() / 30) + 19.0f);
+    // The tile count alone leaves a description of two lines or more
+    // hanging out of the box's bottom: the box grows to hold every line,
+    // 10 px inside its top, 20 px apart, with a margin under the last.
+    const float lines = 20.0f * static_cast<float>(LineCount(row)) + 15.0f;
+    return std::max(tiles, lines);
 }
 
 void SkillTooltip::Show(GdiFont& font, GdiFont& nameFont, const SkillIcons& icons, const SkillRow& row, float x,
@@ -58,7 +71,7 @@ void SkillTooltip::Show(GdiFont& font, GdiFont& nameFont, const SkillIcons& icon
     nameFont.Print(x + 10, line, row.name);
     line += 20;
     font.SetColour(kWhite);
-    for (const std::string& part : WrapText(row.description, 24)) {
+    for (const std::string& part : WrapText(row.description, kWrapBytes)) {
         font.Print(x + 10, line, part);
         line += 20;
     }
@@ -115,6 +128,10 @@ void SkillBar::Load(Engine& engine, const paths::DataPaths& dataPaths, const Dat
         m_slots[static_cast<std::size_t>(i - 1)].Init(shade, CellX(i), kY, kKeyLabels[i - 1]);
 }
 
+float SkillBar::TooltipTop(const SkillRow& row) {
+    return std::max(kY - kTooltipGap - SkillTooltip::Height(row), 0.0f);
+}
+
 int SkillBar::CellAt(float x, float y) const {
     for (int i = 1; i <= SkillBarSlots::kCells; ++i) {
         // Built or not, the cells stand where the layout puts them.
@@ -162,7 +179,7 @@ void SkillBar::Draw(GdiFont& font, GdiFont& nameFont, const DataTables& tables, 
         // Above the bar, kept inside the screen's width.
         float x = mouseX;
         if (x + SkillTooltip::Width() > 800) x = 800 - SkillTooltip::Width();
-        tooltip.Show(font, nameFont, icons, *row, x, kY - 5 - SkillTooltip::Height(*row));
+        tooltip.Show(font, nameFont, icons, *row, x, TooltipTop(*row));
     }
 }
 

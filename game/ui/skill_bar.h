@@ -6,6 +6,7 @@
 // turns presses into its operations and returns what the game must do.
 
 #include <array>
+#include <cstddef>
 #include <map>
 #include <string>
 
@@ -44,8 +45,12 @@ public:
     // The tooltip of `row` with its box's top-left at (x, y).
     void Show(GdiFont& font, GdiFont& nameFont, const SkillIcons& icons, const SkillRow& row, float x, float y) const;
     // Box size: 19.5 tiles across, description bytes / 30 + 19 tiles down.
+    // At least that, and always tall enough to hold every line.
     static float Width() { return 195; }
     static float Height(const SkillRow& row);
+    // The lines the tooltip prints, 20 px apart.
+    static int LineCount(const SkillRow& row);
+    static constexpr std::size_t kWrapBytes = 24;  // the description's line width
 
 private:
     Sprite m_tile;
@@ -85,6 +90,10 @@ public:
     void UpdateKeys(const Controls& controls, float dt, SkillBarCommands& out);
     void Draw(GdiFont& font, GdiFont& nameFont, const DataTables& tables, float mouseX, float mouseY) const;
     void DumpState(JsonWriter& w) const;
+    // The top of the tooltip box shown over the bar: its bottom edge stays
+    // kTooltipGap px above the cells.
+    static constexpr float kTooltipGap = 5;
+    static float TooltipTop(const SkillRow& row);
     // The cell under (x, y); 0 when none.
     int CellAt(float x, float y) const;
 

@@ -29,6 +29,7 @@ constexpr IconSpec kIcons[] = {
     {16, "金", pal::kGold, true},   {17, "红", pal::kRed, true},    {18, "蓝", pal::kBlue, true},
     {19, "神", pal::kGold, true},   {20, "卷", pal::kSky, false},   {21, "倍", pal::kPink, false},
     {22, "雷", pal::kViolet, false}, {23, "枝", pal::kLeaf, false}, {24, "牙", pal::kCream, true},
+    {25, "愈", pal::kLeaf, false},
 };
 
 void Icon(Output& out, const IconSpec& s) {

@@ -4,6 +4,7 @@
 // state dump and screenshots.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -188,5 +189,99 @@ TEST(SkillRun, TheRealProgramCastsAheadWhenNothingIsInReachAndKeepsTheBookAtLeve
     EXPECT_EQ(s["player"]["mp"], 460.0);  // two casts, 20 each
     EXPECT_EQ(s["player"]["state"], 1);
     EXPECT_TRUE(fs::exists(kShots / "thunder_ahead.png"));
+    fs::remove_all(dir);
+}
+
+TEST(SkillRun, TheHealBookTeachesAHealThatTheBarCastsBesideTheThunderSpell) {
+    auto dir = TempDir("heal");
+    auto data = DataWith(dir, "增加等级(3)\n增加物品(\"雷电术书\", 1)\n增加物品(\"治愈术书\", 1)\n");
+    auto bag = [](int cell) { return std::pair{GameInterface::BagCellX(cell) + 15, GameInterface::BagCellY(cell) + 15}; };
+    const auto [book1X, book1Y] = bag(1);
+    const auto [book2X, book2Y] = bag(2);
+    const float rowX = SkillWindow::kRowsX + 8, rowY = SkillWindow::kRowsY + 8;
+    std::string input = Click(20, 770, 215) + Click(30, book1X, book1Y, "right") +
+                        Click(40, book2X, book2Y, "right") + Click(50, 770, 245) +
+                        Click(60, rowX, rowY) + Click(70, SkillBar::CellX(1) + 10, SkillBar::kY + 10) +
+                        Click(80, rowX, rowY + SkillWindow::kRowHeight) +
+                        Click(90, SkillBar::CellX(2) + 10, SkillBar::kY + 10) + Click(100, 770, 245) +
+                        Key(140, "S") +
+                        // Held for a quarter of a second while cooling down: one refusal.
+                        "150 key down S\n165 key up S\n" + "166 mouse " +
+                        std::to_string(SkillBar::CellX(2) + 10) + " 560\n";
+    GameOptions o;
+    o.headless = true;
+    o.dataDir = data.string();
+    o.frames = 180;
+    o.seed = 1;
+    o.dumpStatePath = (dir / "state.json").string();
+    o.screenshots = {{105, (kShots / "skill_bar_two_kinds.png").string()},
+                     {146, (kShots / "skill_heal.png").string()},
+                     {175, (kShots / "skill_heal_tooltip.png").string()}};
+    Game game(o);
+    game.scriptedInput = ParseInputScript(input, "input").events;
+    float hpBeforeHeal = -1, mpBeforeHeal = -1;
+    game.trace = [&](std::string_view step) {
+        if (step != "player.update") return;
+        if (game.frameCount == 110) game.player.hp = 5;  // wounded before the heal
+        if (game.frameCount == 139) {
+            hpBeforeHeal = game.player.hp;
+            mpBeforeHeal = game.player.mp;
+        }
+    };
+    ASSERT_EQ(game.Run(), 0);
+
+    Json s = Json::parse(ReadAll(dir / "state.json"));
+    const Json& skills = s["skills"];
+    EXPECT_EQ(s["player"]["level"], 4);
+    EXPECT_EQ(s["bag"][0], 0) << s["bag"];
+    EXPECT_EQ(s["bag"][1], 0) << s["bag"];
+    // Both books taught their rows; the bar left the list's keys alone.
+    EXPECT_EQ(skills["list"][0]["skill"], 1);
+    EXPECT_EQ(skills["list"][0]["key"], 0x56);
+    EXPECT_EQ(skills["list"][1]["skill"], 3);
+    EXPECT_EQ(skills["list"][1]["key"], 0);
+    EXPECT_EQ(skills["bar"][0]["skill"], 1);
+    EXPECT_EQ(skills["bar"][1]["skill"], 3);
+    const char* labels[] = {"A", "S", "D", "F", "Q", "W", "E", "R"};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(skills["bar"][i]["key"], labels[i]) << i;
+
+    // 治愈术: proficiency cap 10 x 1 HP, 10 x 6 MP, its six-second cooldown.
+    ASSERT_FLOAT_EQ(hpBeforeHeal, 5);
+    EXPECT_FLOAT_EQ(s["player"]["hp"].get<float>(), 15);
+    EXPECT_FLOAT_EQ(s["player"]["mp"].get<float>(), mpBeforeHeal - 60);
+    EXPECT_EQ(skills["bar"][1]["cooldownTotal"], 6.0);
+    EXPECT_GT(skills["bar"][1]["cooldownLeft"].get<double>(), 5.0);
+    EXPECT_EQ(skills["bar"][0]["cooldownLeft"], 0.0);  // the thunder cell was not touched
+    const auto chat = Texts(s["chatLog"]);
+    EXPECT_TRUE(Has(chat, "你已经学会了治愈术")) << s["chatLog"];
+    EXPECT_TRUE(Has(chat, "治愈术发挥了疗效! HP +10")) << s["chatLog"];
+    const auto bubble = Texts(s["bubbleMessages"]);
+    EXPECT_TRUE(Has(bubble, "[系统]:发动技能:治愈术 成功!")) << s["bubbleMessages"];
+    EXPECT_EQ(std::count(bubble.begin(), bubble.end(), "[系统]:技能还没准备好!"), 1) << s["bubbleMessages"];
+    // Its effect, 光明祈福 (effect 5 of the library), runs on the player.
+    bool blessing = false;
+    for (const Json& e : s["effects"]) blessing = blessing || e["name"] == "光明祈福";
+    EXPECT_TRUE(blessing) << s["effects"];
+    for (const char* shot : {"skill_bar_two_kinds.png", "skill_heal.png", "skill_heal_tooltip.png"})
+        EXPECT_TRUE(fs::exists(kShots / shot)) << shot;
+    fs::remove_all(dir);
+}
+
+TEST(SkillRun, TheRealProgramKeepsTheHealBookBelowItsRowsLevel) {
+    auto dir = TempDir("heal_binary");
+    auto data = DataWith(dir, "增加等级(2)\n增加物品(\"治愈术书\", 1)\n");
+    const float bookX = GameInterface::BagCellX(1) + 15, bookY = GameInterface::BagCellY(1) + 15;
+    std::ofstream(dir / "input.txt") << Click(20, 770, 215) + Click(30, bookX, bookY, "right");
+    auto dump = dir / "state.json";
+    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --frames 60 --seed 1 --data " + data.string() +
+                      " --input " + (dir / "input.txt").string() + " --dump-state " + dump.string() + " > " +
+                      (dir / "out.txt").string() + " 2>&1";
+    int status = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadAll(dir / "out.txt");
+    Json s = Json::parse(ReadAll(dump));
+    EXPECT_EQ(s["player"]["level"], 3);
+    EXPECT_EQ(s["bag"][0], 25) << s["bag"];  // the book stays
+    EXPECT_TRUE(Has(Texts(s["chatLog"]), "治愈术需要等级4以上.")) << s["chatLog"];
+    EXPECT_EQ(s["skills"]["list"][0]["skill"], 0);
     fs::remove_all(dir);
 }

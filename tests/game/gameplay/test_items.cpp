@@ -41,7 +41,10 @@ public:
         tables.items.Append(MakeRow("回城卷轴", 13, 50));       // 20
         tables.items.Append(MakeRow("双倍经验卷", 13, 500));    // 21
         tables.items.Append(MakeRow("雷电术书", 13, 800));      // 22
+        thunder.name = gbk::Lit("雷电术");
+        thunder.requiredLevel = 2;
     }
+    const SkillRow* BookSkill(int n) const override { return n == 22 ? &thunder : nullptr; }
     const ItemRow* Row(int n) const override { return tables.items.At(n); }
     int Gold() const override { return gold; }
     void ChangeGold(int delta) override {
@@ -79,6 +82,7 @@ public:
     void DrawName(const std::string&, float, float) override {}
 
     DataTables tables;
+    SkillRow thunder;
     int gold = 0;
     std::vector<std::string> lines, banners;
     std::vector<ItemSound> sounds;

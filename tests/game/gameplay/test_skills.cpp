@@ -5,8 +5,10 @@
 #include <set>
 
 #include "core/random.h"
+#include "gameplay/data_tables.h"
 #include "gameplay/skill_bar_slots.h"
 #include "gameplay/skills.h"
+#include "gameplay/skills_heal.h"
 #include "gameplay/thunder_cast.h"
 #include "player_fixture.h"
 
@@ -286,4 +288,58 @@ TEST(SkillBar, CarryingPicksUpDropsSwapsAndReturnsASkillLetGoOutsideTheBar) {
     EXPECT_EQ(bar.At(5).skill.skillNumber, 0);
     bar.LeftPress(5);  // empty and not carrying: nothing
     EXPECT_FALSE(bar.carrying());
+}
+
+TEST(SkillBar, ReadyMeansAFilledCellWhoseCooldownHasRunOut) {
+    SkillBarSlots bar;
+    EXPECT_FALSE(bar.Ready(1));  // empty
+    bar.Set(1, SkillRef{3, 3});
+    EXPECT_TRUE(bar.Ready(1));
+    bar.Cast(1, 6);
+    EXPECT_FALSE(bar.Ready(1));
+    bar.Tick(6.0f);
+    EXPECT_TRUE(bar.Ready(1));
+    EXPECT_FALSE(bar.Ready(0));
+    EXPECT_FALSE(bar.Ready(9));
+}
+
+TEST(SkillHeal, TheRowsCapAndStaminaGiveTheHealAndItsCostAndHpStopsAtItsMaximum) {
+    SkillRow row;  // 治愈术: proficiency cap 10, 6 stamina per point
+    row.reserved5 = 10;
+    row.staminaPerPoint = 6;
+    const HealSpell spell = skill_heal::FromRow(row, 1);
+    EXPECT_EQ(spell.hp, 10);
+    EXPECT_EQ(spell.mpCost, 60);
+    EXPECT_EQ(skill_heal::FromRow(row, 2).hp, 20);
+    EXPECT_EQ(skill_heal::FromRow(row, 0).hp, 10);  // an unknown level counts as 1
+    EXPECT_EQ(skill_heal::FromRow(row, 2).mpCost, 60);
+
+    Player p;
+    p.ResetToStart();
+    p.maxHp = 20;
+    p.hp = 20;
+    p.mp = 500;
+    EXPECT_EQ(skill_heal::Check(p, spell), HealCheck::FullHp);
+    p.hp = 15;
+    p.mp = 59;
+    EXPECT_EQ(skill_heal::Check(p, spell), HealCheck::NotEnoughMp);
+    p.mp = 60;
+    ASSERT_EQ(skill_heal::Check(p, spell), HealCheck::Ready);
+    EXPECT_EQ(skill_heal::Apply(p, spell), 5);  // only up to the maximum
+    EXPECT_FLOAT_EQ(p.hp, 20);
+    EXPECT_FLOAT_EQ(p.mp, 0);
+
+    SkillRow odd;  // negative columns neither heal backwards nor pay MP back
+    odd.reserved5 = -4;
+    odd.staminaPerPoint = -3;
+    EXPECT_EQ(skill_heal::FromRow(odd, 1).hp, 0);
+    EXPECT_EQ(skill_heal::FromRow(odd, 1).mpCost, 0);
+}
+
+TEST(SkillList, LevelOfIsTheLearnedLevelAndZeroForAnUnknownSkill) {
+    SkillList list;
+    EXPECT_EQ(list.LevelOf(3), 0);
+    list.Learn(3, 0);
+    EXPECT_EQ(list.LevelOf(3), 1);
+    EXPECT_EQ(list.LevelOf(0), 0);
 }
