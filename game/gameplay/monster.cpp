@@ -158,6 +158,9 @@ void Monster::DumpState(JsonWriter& w) const {
     w.Field("height", height);
     w.Field("state", state);
     w.Field("direction", direction);
+    w.Field("lastDirection", lastDirection);
+    w.Field("flipOffset", flipOffset);
+    w.Field("mirrored", m_mirrored);
     w.Field("hp", hp[0]);
     w.Field("maxHp", hp[1]);
     w.Field("gone", gone);

@@ -1,6 +1,8 @@
 // The running program: the player walks up to a stray dog penned on its own
 // square, swings Z until it dies, and the dump shows the experience, the
-// gone monster in its slot, the last-hit target and the drops on the ground.
+// gone monster in its slot, the last-hit target and the drops on the ground;
+// the drop is picked up with C where it fell; a dog walking right on an
+// open field faces right.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -87,6 +89,99 @@ TEST(MonsterRun, ZSwingsKillAStrayDogForExperienceAndDrops) {
         if (line["text"].get<std::string>().rfind("你对野狗造成 ", 0) == 0) ++hits;
     EXPECT_GE(hits, 2);
     EXPECT_TRUE(fs::exists(dir / "hit.png"));
+}
+
+// The fight, then C held while walking left over the drop spots and back:
+// the gold reaches the purse and nothing is left on the ground. Pictures of
+// the fight, the kill and the pick-up land in /tmp/monster-shots/.
+TEST(MonsterRun, TheKilledDogsDropIsPickedUpWithC) {
+    const fs::path dir = TempDir("pickup");
+    const fs::path shots = "/tmp/monster-shots";
+    fs::create_directories(shots);
+    std::ofstream(dir / "arena.txt") << kArena;
+    const std::string bin = LUMO_BIN_DIR;
+    ASSERT_EQ(Shell(bin + "/wdmtool pack " + (dir / "arena.txt").string() + " " + (dir / "arena.Wdm").string() +
+                  " > /dev/null"),
+              0);
+    std::ofstream input(dir / "in.txt");
+    input << "10 key down Right\n40 key up Right\n";
+    for (int f = 50; f < 500; f += 40) input << f << " key down Z\n" << f + 1 << " key up Z\n";
+    // The drops fall within 75 pixels either side of the dog.
+    input << "520 key down C\n520 key down Left\n560 key up Left\n561 key down Right\n640 key up Right\n"
+             "650 key up C\n";
+    input.close();
+    const std::string args = " --headless --frames 700 --seed 1 --map " + (dir / "arena.Wdm").string() +
+                             " --input " + (dir / "in.txt").string() + " --screenshot 100:" +
+                             (shots / "fight.png").string() + " --screenshot 525:" + (shots / "kill.png").string() +
+                             " --screenshot 700:" + (shots / "picked.png").string() + " --dump-state " +
+                             (dir / "s.json").string();
+    ASSERT_EQ(Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + bin + "/game" + args + " > " +
+                  (dir / "out.txt").string() + " 2>&1"),
+              0)
+        << ReadAll(dir / "out.txt");
+    const Json s = Json::parse(ReadAll(dir / "s.json"));
+    ASSERT_EQ(s["monsters"].size(), 1u);
+    EXPECT_EQ(s["monsters"][0]["gone"], 1);
+    EXPECT_EQ(s["player"]["experience"], 20);
+    EXPECT_TRUE(s["groundItems"].empty()) << s["groundItems"];
+    // Seed 1 drops only the gold line (5..9 coins); the purse took it all.
+    const int gold = s["player"]["gold"].get<int>();
+    EXPECT_GE(gold, 5);
+    EXPECT_LE(gold, 9);
+    bool logged = false;
+    for (const Json& line : s["chatLog"])
+        if (line["text"] == "获得金币 +" + std::to_string(gold)) logged = true;
+    EXPECT_TRUE(logged) << s["chatLog"];
+    for (const char* shot : {"fight.png", "kill.png", "picked.png"}) EXPECT_TRUE(fs::exists(shots / shot)) << shot;
+}
+
+// A dog alone on a wide field, the player far away: every sampled frame
+// draws it facing the way it goes (its pictures face left; moving right
+// mirrors them and drops the left-facing offset), and standing keeps the
+// facing of its last move.
+TEST(MonsterRun, AWalkingDogFacesTheWayItGoes) {
+    const fs::path dir = TempDir("facing");
+    std::ofstream(dir / "field.txt")
+        << "header width=800 height=600 startGround=1 startOffset=40 background=\"\\data\\map\\48.png\" "
+           "floatInterval=0 townMap=1 townGround=1 facing=2\n"
+           "square left=0 top=512 width=200 height=88 kind=0\n"
+           "square left=300 top=512 width=480 height=88 kind=0\n"
+           "monster left=400 top=462 width=70 height=50 id=1 ground=2 offset=100\n";
+    const std::string bin = LUMO_BIN_DIR;
+    ASSERT_EQ(Shell(bin + "/wdmtool pack " + (dir / "field.txt").string() + " " + (dir / "field.Wdm").string() +
+                  " > /dev/null"),
+              0);
+    // Seeded: at these frames it walks right, stands after it, walks left,
+    // and walks right again (the last run also takes two pictures).
+    const fs::path shots = "/tmp/monster-shots";
+    fs::create_directories(shots);
+    int right = 0, left = 0;
+    for (int frames : {60, 300, 540, 780}) {
+        const fs::path dump = dir / ("s" + std::to_string(frames) + ".json");
+        std::string args = " --headless --frames " + std::to_string(frames) + " --seed 3 --map " +
+                           (dir / "field.Wdm").string() + " --dump-state " + dump.string();
+        if (frames == 780)
+            args += " --screenshot 60:" + (shots / "dog-right.png").string() + " --screenshot 540:" +
+                    (shots / "dog-left.png").string();
+        ASSERT_EQ(Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + bin + "/game" + args + " > " +
+                      (dir / "out.txt").string() + " 2>&1"),
+                  0)
+            << ReadAll(dir / "out.txt");
+        const Json dog = Json::parse(ReadAll(dump))["monsters"][0];
+        const int facing = dog["direction"] == 2 ? dog["lastDirection"].get<int>() : dog["direction"].get<int>();
+        SCOPED_TRACE("frame " + std::to_string(frames) + ": " + dog.dump());
+        if (facing == 1) {
+            EXPECT_EQ(dog["mirrored"], true);
+            EXPECT_EQ(dog["flipOffset"], 0);
+        } else {
+            EXPECT_EQ(dog["mirrored"], false);
+            EXPECT_EQ(dog["flipOffset"], 70);
+        }
+        if (dog["direction"] == 1 && dog["state"] == 2) ++right;
+        if (dog["direction"] == 0 && dog["state"] == 2) ++left;
+    }
+    EXPECT_EQ(right, 2);
+    EXPECT_EQ(left, 1);
 }
 
 }  // namespace
