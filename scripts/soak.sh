@@ -33,16 +33,13 @@ log="$work/game.log"
 SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "$bin" --headless --frames "$frames" --seed 7 --map "$map" \
     --input "$work/input.txt" >"$log" 2>&1 &
 pid=$!
-rss_warm=0
-rss_max=0
-start=$(date +%s)
+# RSS samples "milliseconds kB" every half second; the warm-up is judged after
+# the run, as its first fifth in time (loading and the caches filling).
+samples="$work/rss.txt"
+start=$(date +%s%N)
 while kill -0 "$pid" 2>/dev/null; do
     rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
-    rss=${rss:-0}
-    elapsed=$(( $(date +%s) - start ))
-    # Warm-up: the first fifth of the run (at least 3 s) loads and caches.
-    if [ "$rss_warm" -eq 0 ] && [ "$elapsed" -ge 3 ]; then rss_warm=$rss; fi
-    [ "$rss" -gt "$rss_max" ] && rss_max=$rss
+    echo "$(( ($(date +%s%N) - start) / 1000000 )) ${rss:-0}" >>"$samples"
     sleep 0.5
 done
 status=0
@@ -51,6 +48,10 @@ if [ "$status" -ne 0 ]; then echo "soak: the game ended with status $status"; ta
 if grep -qE "ERROR: (Address|Leak|Undefined)Sanitizer|runtime error:" "$log"; then
     echo "soak: sanitizer report"; grep -E "Sanitizer|runtime error" "$log" | head; exit 1
 fi
+read -r rss_warm rss_max < <(awk '{t[NR] = $1; r[NR] = $2} END {
+    cut = t[NR] / 5; w = 0; m = 0
+    for (i = 1; i <= NR; i++) { if (t[i] <= cut) { if (r[i] > w) w = r[i] } else if (r[i] > m) m = r[i] }
+    print w + 0, m + 0 }' "$samples")
 if [ "$rss_warm" -gt 0 ] && [ $((rss_max * 100)) -gt $((rss_warm * 105)) ]; then
     echo "soak: memory grew from ${rss_warm} kB to ${rss_max} kB"; exit 1
 fi
