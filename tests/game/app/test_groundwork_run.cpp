@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/game.h"
+#include "run_support.h"
 #include "shared/gbk.h"
 #include "shared/wdm_map.h"
 
@@ -20,28 +21,10 @@ using Json = nlohmann::json;
 
 namespace {
 
-fs::path TempDir(const std::string& name) {
-    auto dir = fs::temp_directory_path() /
-               ("lumo_groundwork_" + name + "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-// Runs the game binary with `args`; returns its exit status (-1 when it did
-// not exit normally). Output goes to dir/out.txt.
+using run_support::ReadAll;
+fs::path TempDir(const std::string& name) { return run_support::TempDir("groundwork", name); }
 int RunGame(const fs::path& dir, const std::string& args, const std::string& env = "") {
-    std::string cmd = env + " " + std::string(LUMO_BIN_DIR) + "/game " + args + " > " + (dir / "out.txt").string() +
-                      " 2>&1";
-    int status = std::system(cmd.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run_support::RunProgram(dir, args, env);
 }
 
 Json ReadDump(const fs::path& p) { return Json::parse(ReadAll(p)); }

@@ -13,6 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "run_support.h"
 #include "shared/gbk.h"
 #include "ui/game_interface.h"
 
@@ -21,28 +22,9 @@ using Json = nlohmann::json;
 
 namespace {
 
-fs::path TempDir(const std::string& name) {
-    auto dir = fs::temp_directory_path() /
-               ("lumo_items_" + name + "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-// A copy of the content pack whose Main.lua is `mainUtf8` (stored as GBK).
-fs::path DataWithMain(const fs::path& dir, const std::string& mainUtf8) {
-    const fs::path data = dir / "data";
-    fs::copy(fs::path(LUMO_BIN_DIR) / "data", data, fs::copy_options::recursive);
-    std::ofstream(data / "脚本" / "Main.lua", std::ios::binary) << gbk::FromUtf8(mainUtf8);
-    return data;
-}
+using run_support::ReadAll;
+fs::path TempDir(const std::string& name) { return run_support::TempDir("items", name); }
+fs::path DataWithMain(const fs::path& dir, const std::string& mainUtf8) { return run_support::DataWith(dir, mainUtf8); }
 
 // Runs the game for `frames` frames with the input file and returns its
 // state dump; extra options (data folder, screenshots) go in `extra`.

@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/game.h"
+#include "run_support.h"
 #include "shared/gbk.h"
 
 namespace fs = std::filesystem;
@@ -149,13 +150,7 @@ TEST(PlayerInGame, TheAttributesFollowTheEquipmentOnlyWhileAlive) {
 
 // ---- the running program
 
-fs::path TempDir(const std::string& name) {
-    auto dir = fs::temp_directory_path() /
-               ("lumo_player_" + name + "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
+fs::path TempDir(const std::string& name) { return run_support::TempDir("player", name); }
 
 // Output kept for a look when LUMO_KEEP_TEST_OUTPUT is set.
 void Discard(const fs::path& dir) {
@@ -166,27 +161,10 @@ void Discard(const fs::path& dir) {
     }
 }
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-// The bundled data with its scripts replaced (UTF-8 texts, written as GBK).
+using run_support::ReadAll;
+using run_support::RunProgram;
 fs::path DataWith(const fs::path& dir, const std::string& mainLua, const std::string& levelUpLua) {
-    fs::path data = dir / "data";
-    fs::copy(fs::path(LUMO_BIN_DIR) / "data", data, fs::copy_options::recursive);
-    fs::path scripts = data / gbk::ToUtf8(L("脚本"));
-    std::ofstream(scripts / "Main.lua", std::ios::binary | std::ios::trunc) << gbk::FromUtf8(mainLua);
-    std::ofstream(scripts / "Levelup.lua", std::ios::binary | std::ios::trunc) << gbk::FromUtf8(levelUpLua);
-    return data;
-}
-
-int RunProgram(const fs::path& dir, const std::string& args) {
-    std::string cmd = std::string(LUMO_BIN_DIR) + "/game " + args + " > " + (dir / "out.txt").string() + " 2>&1";
-    int status = std::system(cmd.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run_support::DataWith(dir, mainLua, levelUpLua);
 }
 
 TEST(PlayerRun, MainLuaExperienceGoldAndLevelShowInTheDump) {

@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/game.h"
+#include "run_support.h"
 #include "shared/gbk.h"
 
 namespace fs = std::filesystem;
@@ -24,29 +25,11 @@ namespace {
 // Screenshots stay for a look in this folder.
 const fs::path kShots = "/tmp/skill-shots";
 
+using run_support::DataWith;
+using run_support::ReadAll;
 fs::path TempDir(const std::string& name) {
-    auto dir = fs::temp_directory_path() /
-               ("lumo_skill_" + name + "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     fs::create_directories(kShots);
-    return dir;
-}
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-// The bundled data with Main.lua replaced (UTF-8 text, written as GBK).
-fs::path DataWith(const fs::path& dir, const std::string& mainLua) {
-    fs::path data = dir / "data";
-    fs::copy(fs::path(LUMO_BIN_DIR) / "data", data, fs::copy_options::recursive);
-    std::ofstream(data / gbk::ToUtf8(gbk::Lit("脚本")) / "Main.lua", std::ios::binary | std::ios::trunc)
-        << gbk::FromUtf8(mainLua);
-    return data;
+    return run_support::TempDir("skill", name);
 }
 
 fs::path MapFile(const fs::path& data, const char* utf8Name) {
