@@ -13,25 +13,15 @@
 
 #include <nlohmann/json.hpp>
 
+#include "run_support.h"
+
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
 namespace {
 
-fs::path TempDir(const std::string& name) {
-    auto dir = fs::temp_directory_path() /
-               ("lumo_monster_" + name + "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+using run_support::ReadAll;
+fs::path TempDir(const std::string& name) { return run_support::TempDir("monster", name); }
 
 int Shell(const std::string& cmd) {
     int status = std::system(cmd.c_str());

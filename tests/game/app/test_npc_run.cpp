@@ -14,6 +14,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "run_support.h"
 #include "shared/gbk.h"
 
 namespace fs = std::filesystem;
@@ -21,26 +22,9 @@ using Json = nlohmann::json;
 
 namespace {
 
-fs::path TempDir(const std::string& name) {
-    auto dir = fs::temp_directory_path() /
-               ("lumo_npc_" + name + "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-int RunGame(const fs::path& dir, const std::string& args) {
-    std::string cmd = std::string(LUMO_BIN_DIR) + "/game " + args + " > " + (dir / "out.txt").string() + " 2>&1";
-    int status = std::system(cmd.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using run_support::ReadAll;
+fs::path TempDir(const std::string& name) { return run_support::TempDir("npc", name); }
+int RunGame(const fs::path& dir, const std::string& args) { return run_support::RunProgram(dir, args); }
 
 // Frame by frame: the village head (map x 650) is clicked from the start
 // place, his first choice taken and the follow-up closed; the quest panel
