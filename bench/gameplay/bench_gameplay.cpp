@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/game.h"
+#include "direct_draw.h"
 #include "shared/gbk.h"
 #include "shared/wdm_map.h"
 
@@ -149,26 +150,11 @@ void Frame(Game& game, bool draw) {
 // The map's sprites (and the background) drawn straight through the engine,
 // at the places the map gives them; seconds per frame over `frames`.
 double DirectDrawSeconds(Game& game, int frames) {
-    struct Spot {
-        HSPRITE sprite;
-        float x, y, h;
-    };
-    std::vector<Spot> spots;
-    const Camera& c = game.camera;
-    const float shift[GameMap::kLayers] = {0, c.anchorX / 5, -c.anchorX / 10, -c.anchorX / 5, -c.anchorX / 5, 0};
-    for (int layer : {4, 3, 2, 0, 5, 1}) {
-        for (const LayerSprite& s : game.map.layer(layer))
-            spots.push_back({s.sprite.handle(), c.offsetX + static_cast<int>(s.x + shift[layer]),
-                             c.offsetY + static_cast<int>(s.y), static_cast<float>(s.mirrorSign)});
-    }
-    const HSPRITE background = game.map.backgroundSprite().handle();
+    const std::vector<bench_support::DirectSprite> spots = bench_support::MapSpritesAsPlaced(game);
     const double start = CpuSeconds();
     for (int i = 0; i < frames; ++i) {
         game.engine.Clear(0xFF000000);
-        game.engine.BeginScene(0);
-        Spr_Render_e(background, 0, 0);
-        for (const Spot& s : spots) Spr_RenderEx_e(s.sprite, s.x, s.y, 0, s.h, 1);
-        game.engine.EndScene();
+        bench_support::DrawDirectly(game, spots);
     }
     return (CpuSeconds() - start) / frames;
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/game.h"
+#include "direct_draw.h"
 #include "shared/gbk.h"
 #include "shared/wdm_map.h"
 
@@ -191,25 +192,8 @@ void BM_DirectDraw1000Sprites(benchmark::State& state) {
     game.map.LoadMap("thousand.Wdm");
     game.map.Update(1.0f / 60, false);
     // The same sprites at the positions the map would give them this frame.
-    struct Spot {
-        HSPRITE sprite;
-        float x, y, h;
-    };
-    std::vector<Spot> spots;
-    const Camera& c = game.camera;
-    const float shift[GameMap::kLayers] = {0, c.anchorX / 5, -c.anchorX / 10, -c.anchorX / 5, -c.anchorX / 5, 0};
-    for (int layer : {4, 3, 2, 0, 5, 1}) {
-        for (const LayerSprite& s : game.map.layer(layer))
-            spots.push_back({s.sprite.handle(), c.offsetX + static_cast<int>(s.x + shift[layer]),
-                             c.offsetY + static_cast<int>(s.y), static_cast<float>(s.mirrorSign)});
-    }
-    const HSPRITE background = game.map.backgroundSprite().handle();
-    for (auto _ : state) {
-        game.engine.BeginScene(0);
-        Spr_Render_e(background, 0, 0);
-        for (const Spot& s : spots) Spr_RenderEx_e(s.sprite, s.x, s.y, 0, s.h, 1);
-        game.engine.EndScene();
-    }
+    const std::vector<bench_support::DirectSprite> spots = bench_support::MapSpritesAsPlaced(game);
+    for (auto _ : state) bench_support::DrawDirectly(game, spots);
     state.counters["sprites"] = static_cast<double>(spots.size());
 }
 BENCHMARK(BM_DirectDraw1000Sprites)->Unit(benchmark::kMillisecond);
