@@ -37,7 +37,7 @@ bool Monster::PlayerInBand(const Player& p) const {
 
 bool Monster::PlayerCanBeHurt(const Player& p) const {
     return p.state != Player::kHit && p.state != Player::kClimbing && p.jumping == 0 && p.jumpFrame == 0 &&
-           Gt(p.hp, 0);
+           Le(std::fabs(p.hurtImmunity), 0) && Gt(p.hp, 0);
 }
 
 bool Monster::AtLastFrame(int s) const {

@@ -26,6 +26,7 @@ void HurtPlayer(Player& p, int damage, const std::string& monsterName, MonsterHo
     host.Log(monsterName + gbk::Lit("对你造成 ") + std::to_string(damage) + gbk::Lit(" 点伤害"));
     host.DamageNumber(static_cast<float>(damage), p.x, p.y - 10);
     p.Flinch();
+    p.hurtImmunity = Player::kHurtImmunitySeconds;
     p.hp -= static_cast<float>(damage);
     if (p.hp < 0) p.hp = 0;
 }

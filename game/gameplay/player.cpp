@@ -88,6 +88,7 @@ void Player::LoadJumpSprites(Engine& engine, const paths::DataPaths& dataPaths) 
 void Player::ResetToStart() {
     state = kIdle;
     restTimer = 0;
+    hurtImmunity = 0;
     hp = maxHp = 20;
     mp = maxMp = 500;
     name = gbk::Lit("玩家001");
@@ -119,6 +120,7 @@ PlayerEvents Player::Update(float dt, const Controls& controls, const Terrain& t
 PlayerEvents Player::Update(const PlayerFrame& f) {
     PlayerEvents events;
     attackStartedThisFrame = false;
+    hurtImmunity = std::max(0.0f, hurtImmunity - f.dt);
     CheckDeath();
     UpdateDoubleExperience(f.dt);
     if (state != kDead) {
@@ -314,6 +316,7 @@ void Player::DumpState(JsonWriter& w) const {
     w.Field("bodyFrame", body[static_cast<std::size_t>(kAttacking)].CurrentFrame());
     w.Field("hit", swingHit);
     w.EndObject();
+    w.Field("hurtImmunity", hurtImmunity);
     w.Field("deathAnimationDone", DeathAnimationDone());
     w.Field("weaponEquipped", weaponEquipped);
     w.EndObject();

@@ -170,6 +170,11 @@ public:
 
     // ---- record (state: see PlayerMotion)
     float restTimer = 0;
+    // Seconds left in which no monster can hurt the player: a bite grants a
+    // moment to strike back instead of flinching again and again.
+    float hurtImmunity = 0;
+    // The flinch takes a second; the pause lasts one more.
+    static constexpr float kHurtImmunitySeconds = 2.0f;
     float hp = 20, maxHp = 20, mp = 500, maxMp = 500;
     std::string name;  // GBK
     int level = 1;

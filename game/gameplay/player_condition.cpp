@@ -104,4 +104,5 @@ void Player::Revive() {
     state = kIdle;
     m_timedState = kIdle;
     restTimer = 0;
+    hurtImmunity = 0;
 }

@@ -6,6 +6,7 @@
 
 #include "gameplay/combat_rules.h"
 #include "monster_fixture.h"
+#include "player_fixture.h"
 #include "shared/gbk.h"
 
 namespace {
@@ -174,6 +175,36 @@ TEST(MonsterMelee, ABiteHurtsAndReversedBoundsNeverHeal) {
     }
 }
 
+TEST(MonsterMelee, ABiteGivesThePlayerTimeToStrikeBack) {
+    // Without the pause a walker biting at close range flinches every swing
+    // before it reaches the frame that can hit.
+    Arena a(0);
+    Terrain terrain;
+    terrain.squares.push_back({0, 500, 2000, 100, 0});
+    a.player.currentGround = 1;
+    player_test::CountingCombat combat;
+    std::vector<int> bites;
+    bool swung = false;
+    int checksBeforeSecondBite = -1;
+    for (int i = 0; i < 3600 && bites.size() < 3; ++i) {
+        a.player.x = a.monster.x + 10;  // inside the walker's bite
+        const float before = a.player.hp;
+        a.Step();
+        if (a.player.hp < before) {
+            bites.push_back(i);
+            if (bites.size() == 2) checksBeforeSecondBite = combat.checks;
+        }
+        Controls c;
+        const bool strike = bites.size() == 1 && !swung && a.player.state == Player::kIdle;
+        c[Action::Attack].pressed = c[Action::Attack].held = strike;
+        swung = swung || strike;
+        a.player.Update(PlayerFrame{monster_test::kStep, c, terrain, a.camera, combat, false});
+    }
+    ASSERT_EQ(bites.size(), 3u) << "the immunity runs out and the walker bites again";
+    for (std::size_t k = 1; k < bites.size(); ++k) EXPECT_GE(bites[k] - bites[k - 1], 120) << "bite " << k;
+    EXPECT_GT(checksBeforeSecondBite, 0) << "the swing after the first bite reached its hitting frame";
+}
+
 // Runs a caster in its attack state with the player standing at the aim.
 int StrikeHits(Arena& a, int frames) {
     a.monster.state = Monster::kAttack;
@@ -186,7 +217,8 @@ int StrikeHits(Arena& a, int frames) {
         const float before = a.player.hp;
         a.Step();
         if (a.player.hp < before) ++hits;
-        a.player.state = Player::kIdle;  // never shielded by the flinch
+        a.player.state = Player::kIdle;  // never shielded by the flinch or the pause after it
+        a.player.hurtImmunity = 0;
     }
     return hits;
 }
