@@ -53,8 +53,11 @@ namespace terrain {
 
 int StandTest(const Terrain& t, PlayerMotion& p, float xf, float yf, int width, int height, int facing) {
     const double x = xf;
-    double y = yf;
     for (std::size_t i = 0; i < t.slopes.size(); ++i) {
+        // The pull below follows this slope only: a square beside it is
+        // tested at the player's own height, or a player walking off a
+        // terrace onto a slope that falls from its edge would drop through.
+        double y = yf;
         const wdm::GroundRecord& s = t.slopes[i];
         const double sx = s.left, sy = s.top, sw = s.width, sh = s.height;
         bool contact;
@@ -81,7 +84,7 @@ int StandTest(const Terrain& t, PlayerMotion& p, float xf, float yf, int width, 
     }
     for (std::size_t i = 0; i < t.squares.size(); ++i) {
         const wdm::GroundRecord& q = t.squares[i];
-        double feet = y + height;
+        const double feet = static_cast<double>(yf) + height;
         if (Ge(x + width, q.left) && Le(x, q.left + q.width) && Ge(feet, q.top) &&
             Le(feet, q.top + p.fallSpeed + 5)) {
             // The feet go 2 pixels into the square.

@@ -341,6 +341,38 @@ TEST(Stand, StillOnASlopeFacingDownStaysOnTheSurface) {
     }
 }
 
+TEST(Walk, OffATerraceDownASlopeFromItsEdgeWithoutFalling) {
+    // A terrace whose right edge is the top of a slope falling to the right,
+    // and the same mirrored: the player walks down, never through.
+    struct Case {
+        int kind, facing;
+        float startX;
+    };
+    const Case cases[] = {{1, PlayerMotion::kFacingRight, 250}, {0, PlayerMotion::kFacingLeft, 530}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        Terrain t;
+        t.squares.push_back(Box(0, 500, 800, 100));  // the ground below
+        const bool right = c.kind == 1;
+        t.squares.push_back(right ? Box(100, 412, 200, 88) : Box(500, 412, 200, 88));  // the terrace
+        t.slopes.push_back(right ? Box(300, 412, 88, 88, 1) : Box(412, 412, 88, 88, 0));
+        PlayerMotion p = StandingAt(c.startX, 412);
+        p.currentGround = 2;
+        p.Face(c.facing);
+        MovementInput in;
+        (right ? in.rightHeld : in.leftHeld) = true;
+        // Twenty steps cross the terrace's edge onto the upper half of the slope.
+        for (int i = 0; i < 20; ++i) {
+            Step(p, t, in);
+            EXPECT_NE(p.currentGround, 0) << "frame " << i << " at x " << p.x;
+        }
+        EXPECT_EQ(p.currentGround, -1);
+        for (int i = 0; i < 40; ++i) Step(p, t, in);
+        EXPECT_EQ(p.currentGround, 1);
+        EXPECT_FLOAT_EQ(p.y + p.height, 502);
+    }
+}
+
 TEST(Fall, BelowTheBottomOfTheMapIsReported) {
     Terrain t;  // nothing to stand on
     PlayerMotion p = StandingAt(100, 300);
