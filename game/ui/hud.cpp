@@ -109,20 +109,24 @@ void Hud::DrawDeathBox(const Player& p) {
 void Hud::DrawMessages(const HudView& view) {
     // Banners: centred across the screen, rising from y 200 and fading by the counter.
     const float screenWidth = static_cast<float>(m_engine.Width());
-    for (const ScreenMessage& m : banners.entries()) {
+    const auto bannerLifts = banners.Lifts(m_fonts.large.TextHeight(gbk::Lit("国")));
+    for (std::size_t i = 0; i < banners.entries().size(); ++i) {
+        const ScreenMessage& m = banners.entries()[i];
         if (m.text.empty()) continue;
         m_fonts.large.SetColour(ScreenMessages::Faded(m.colour, m.counter));
         float w = m_fonts.large.TextWidth(m.text);
-        m_fonts.large.Print((screenWidth - w) / 2, static_cast<float>(200 - m.counter), m.text);
+        m_fonts.large.Print((screenWidth - w) / 2, 200 - bannerLifts[i], m.text);
     }
     // Notices: over the player's head, fading twice as fast.
     const Player& p = view.player;
-    for (const ScreenMessage& m : notices.entries()) {
+    const auto noticeLifts = notices.Lifts(m_fonts.game.TextHeight(gbk::Lit("国")));
+    for (std::size_t i = 0; i < notices.entries().size(); ++i) {
+        const ScreenMessage& m = notices.entries()[i];
         if (m.text.empty()) continue;
         m_fonts.game.SetColour(ScreenMessages::Faded(m.colour, 2 * m.counter));
         float w = m_fonts.game.TextWidth(m.text);
         float x = view.camera.offsetX + p.x + p.width / 2 - w / 2;
-        float y = view.camera.offsetY + p.y - 24 - static_cast<float>(m.counter);
+        float y = view.camera.offsetY + p.y - 24 - noticeLifts[i];
         m_fonts.game.Print(x, y, m.text);
     }
 }

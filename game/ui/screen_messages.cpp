@@ -23,6 +23,28 @@ void ScreenMessages::Update(float clock) {
     }
 }
 
+std::array<float, ScreenMessages::kEntries> ScreenMessages::Lifts(float lineHeight) const {
+    std::array<int, kEntries> order{};
+    for (int i = 0; i < kEntries; ++i) order[static_cast<std::size_t>(i)] = i;
+    // Oldest first: the highest counter, then the lower slot.
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return m_entries[static_cast<std::size_t>(a)].counter > m_entries[static_cast<std::size_t>(b)].counter;
+    });
+    std::array<float, kEntries> lifts{};
+    bool first = true;
+    float previous = 0;
+    for (int i : order) {
+        const ScreenMessage& m = m_entries[static_cast<std::size_t>(i)];
+        if (m.text.empty()) continue;
+        float lift = static_cast<float>(m.counter);
+        if (!first) lift = std::min(lift, previous - lineHeight);
+        lifts[static_cast<std::size_t>(i)] = lift;
+        previous = lift;
+        first = false;
+    }
+    return lifts;
+}
+
 std::uint32_t ScreenMessages::Faded(std::uint32_t colour, int amount) {
     int alpha = static_cast<int>(colour >> 24) - std::max(amount, 0);
     return (static_cast<std::uint32_t>(std::max(alpha, 0)) << 24) | (colour & 0x00FFFFFFu);

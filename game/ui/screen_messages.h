@@ -34,6 +34,10 @@ public:
     void Clear() { m_entries = {}; }
 
     const std::array<ScreenMessage, kEntries>& entries() const { return m_entries; }
+    // How far each entry is lifted when drawn: its counter, except that a text
+    // never overlaps an older one still showing; it stands at least a line
+    // below it instead (two texts added together read as two lines).
+    std::array<float, kEntries> Lifts(float lineHeight) const;
     // The colour with its alpha lowered by `amount` (not below 0).
     static std::uint32_t Faded(std::uint32_t colour, int amount);
     // An array of the used entries.

@@ -33,4 +33,26 @@ TEST(ScreenMessages, CountersGrowByTwoAFrameAndFadeTheAlpha) {
     EXPECT_FALSE(list.Add("", 0xFFFFFFFF, 0));                     // an empty text takes no entry
 }
 
+TEST(ScreenMessages, TextsAddedTogetherStandALineApartAndALoneOneRisesByItsCounter) {
+    ScreenMessages list;
+    ASSERT_TRUE(list.Add("alone", 0xFFFFFFFF, 0));
+    for (int frame = 1; frame <= 10; ++frame) list.Update(static_cast<float>(frame) / 60);
+    EXPECT_FLOAT_EQ(list.Lifts(16)[0], 20);
+    // Two more in one frame: the older stands above, each later one a line lower.
+    ASSERT_TRUE(list.Add("level up", 0xFFFFFFFF, 0.2f));
+    ASSERT_TRUE(list.Add("a quest", 0xFFFFFFFF, 0.2f));
+    list.Update(0.21f);
+    const auto lifts = list.Lifts(16);
+    EXPECT_FLOAT_EQ(lifts[0], 22);
+    EXPECT_FLOAT_EQ(lifts[1], 2);
+    EXPECT_FLOAT_EQ(lifts[2], -14);
+    // Far enough apart, nothing moves.
+    for (int frame = 14; frame <= 30; ++frame) list.Update(static_cast<float>(frame) / 60);
+    ASSERT_TRUE(list.Add("late", 0xFFFFFFFF, 0.5f));
+    const auto later = list.Lifts(16);
+    EXPECT_FLOAT_EQ(later[0], static_cast<float>(list.entries()[0].counter));
+    EXPECT_FLOAT_EQ(later[3], 0);
+    EXPECT_FLOAT_EQ(later[2], later[1] - 16);
+}
+
 }  // namespace
