@@ -174,4 +174,45 @@ TEST(MonsterRun, AWalkingDogFacesTheWayItGoes) {
     EXPECT_EQ(left, 1);
 }
 
+TEST(MonsterRun, ATreeSpiritStrikesBackUntilThePlayerFallsAndTheDeathBoxSendsItHome) {
+    const char* testData = std::getenv("LUMO_TEST_DATA");
+    ASSERT_NE(testData, nullptr);
+    const fs::path input = fs::path(testData) / "game" / "struck_back.txt";
+    const fs::path dir = TempDir("struck_back");
+    const std::string bin = LUMO_BIN_DIR;
+    auto play = [&](int frames, const std::string& extra) {
+        return Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + bin + "/game --headless --seed 1 --frames " +
+                     std::to_string(frames) + " --data " + bin + "/data --map " + bin +
+                     "/data/地图/山顶神社.Wdm --input " + input.string() + extra + " > " + (dir / "out.txt").string() +
+                     " 2>&1");
+    };
+    // Fallen, before the box's button is clicked.
+    ASSERT_EQ(play(1150, " --screenshot 1149:" + (dir / "death_box.png").string() + " --dump-state " +
+                             (dir / "dead.json").string()),
+              0)
+        << ReadAll(dir / "out.txt");
+    const Json dead = Json::parse(ReadAll(dir / "dead.json"));
+    EXPECT_EQ(dead["player"]["state"], 11);
+    EXPECT_EQ(dead["player"]["hp"], 0.0);
+    EXPECT_TRUE(dead["hud"]["deathBoxShown"].get<bool>());
+    int struck = 0;
+    for (const Json& line : dead["chatLog"]) {
+        const std::string text = line["text"];
+        if (text.rfind("树妖对你造成 ", 0) == 0) ++struck;
+    }
+    EXPECT_GE(struck, 1) << dead["chatLog"];
+    // Every monster has let the fallen player be: no attack under way, no strike in the air.
+    for (const Json& m : dead["monsters"]) {
+        EXPECT_EQ(m["engaged"], 0) << m;
+        EXPECT_EQ(m["strikeLaunched"], 0) << m;
+    }
+    // 确定: home to the village with 10 HP.
+    ASSERT_EQ(play(1260, " --dump-state " + (dir / "home.json").string()), 0) << ReadAll(dir / "out.txt");
+    const Json home = Json::parse(ReadAll(dir / "home.json"));
+    EXPECT_EQ(home["map"]["name"], "新手村1.Wdm");
+    EXPECT_EQ(home["player"]["state"], 1);
+    EXPECT_EQ(home["player"]["hp"], 10.0);
+    EXPECT_FALSE(home["hud"]["deathBoxShown"].get<bool>());
+}
+
 }  // namespace
