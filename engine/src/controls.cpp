@@ -32,7 +32,13 @@ void DrawTexture(Engine& g, std::uint32_t handle, float x, float y, float w, flo
         t->appliedBlend = SDL_BLENDMODE_BLEND;
     }
     SceneTouched(g);
-    const SDL_FRect dst{x, y, w, h};
+    SDL_FRect dst{x, y, w, h};
+    if (t->keepW != t->w || t->keepH != t->h) {
+        // A trimmed texture holds only part of the picture, placed to scale.
+        const float sx = w / static_cast<float>(t->w), sy = h / static_cast<float>(t->h);
+        dst = SDL_FRect{x + static_cast<float>(t->keepX) * sx, y + static_cast<float>(t->keepY) * sy,
+                        static_cast<float>(t->keepW) * sx, static_cast<float>(t->keepH) * sy};
+    }
     SDL_RenderCopyF(g.renderer, t->tex, nullptr, &dst);
 }
 

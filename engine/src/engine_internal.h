@@ -21,7 +21,10 @@ namespace lumo {
 
 struct Texture {
     SDL_Texture* tex = nullptr;
-    int w = 0, h = 0;
+    int w = 0, h = 0;  // the whole picture
+    // The part of the picture `tex` holds, in picture pixels: all of it, or
+    // for a trimmed load only what lies inside its fully transparent border.
+    int keepX = 0, keepY = 0, keepW = 0, keepH = 0;
     // Last modulation applied, so repeated draws with one colour skip the calls.
     std::uint32_t appliedColor = 0xFFFFFFFF;
     SDL_BlendMode appliedBlend = SDL_BLENDMODE_BLEND;
@@ -30,8 +33,13 @@ struct Texture {
 struct Sprite {
     std::uint32_t tex = 0;
     float rx = 0, ry = 0, rw = 0, rh = 0;  // picture rectangle as given
-    SDL_Rect src{0, 0, 0, 0};              // the part of it inside the texture
-    float ox = 0, oy = 0;                  // src offset inside the rectangle
+    // The part of the rectangle inside the picture: fullW x fullH at (ox, oy)
+    // inside the rectangle. Of that, a trimmed texture holds src (in the SDL
+    // texture's own pixels), which begins (cutLeft, cutTop) into it.
+    SDL_Rect src{0, 0, 0, 0};
+    float ox = 0, oy = 0;
+    int fullW = 0, fullH = 0;
+    int cutLeft = 0, cutTop = 0;
     float hotX = 0, hotY = 0;
     std::uint32_t color = 0xFFFFFFFF;
     SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
@@ -223,6 +231,10 @@ bool SoundOpen(Engine& g);
 void SoundClose(Engine& g);
 void FontsClose(Engine& g);
 SDL_Texture* LoadTexture(Engine& g, const char* path, int* w, int* h);
+// As LoadTexture, keeping only the picture inside its fully transparent
+// border; fills t (tex, whole size and the part kept). False when missing or
+// corrupt.
+bool LoadTrimmedTexture(Engine& g, const char* path, Texture& t);
 void FillRect(Engine& g, float x, float y, float w, float h, std::uint32_t argb);
 // Draws cached text with a TTF font; returns its width.
 float TtfPrint(Engine& g, TtfFont& f, float x, float y, const char* text, std::uint32_t argb);

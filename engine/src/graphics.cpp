@@ -62,25 +62,105 @@ bool ReadWhole(const char* path, std::vector<unsigned char>& out) {
     return ok;
 }
 
-}  // namespace
-
-SDL_Texture* LoadTexture(Engine& g, const char* path, int* w, int* h) {
+// The decoded picture, or nullptr when missing, corrupt or of an absurd size.
+SDL_Surface* LoadSurface(Engine& g, const char* path) {
     if (!g.renderer || !path || !*path) return nullptr;
     std::vector<unsigned char> bytes;
     if (!ReadWhole(path, bytes) || !PlausiblePng(bytes)) return nullptr;
     SDL_Surface* surf = IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
-    if (!surf) return nullptr;
-    SDL_Texture* tex = nullptr;
-    if (surf->w > 0 && surf->h > 0 && surf->w <= 16384 && surf->h <= 16384) {
-        tex = SDL_CreateTextureFromSurface(g.renderer, surf);
-        if (tex) {
-            *w = surf->w;
-            *h = surf->h;
-            SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_BLEND);
+    if (surf && (surf->w <= 0 || surf->h <= 0 || surf->w > 16384 || surf->h > 16384)) {
+        SDL_FreeSurface(surf);
+        surf = nullptr;
+    }
+    return surf;
+}
+
+SDL_Texture* TextureFromSurface(Engine& g, SDL_Surface* surf) {
+    SDL_Texture* tex = SDL_CreateTextureFromSurface(g.renderer, surf);
+    if (tex) SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_BLEND);
+    return tex;
+}
+
+// The smallest rectangle holding every pixel that is not fully transparent;
+// the whole picture when it has no transparency to go by, one pixel when
+// nothing shows at all (SDL has no empty texture).
+SDL_Rect ShownPart(SDL_Surface* surf) {
+    const SDL_Rect whole{0, 0, surf->w, surf->h};
+    if (!surf->format->Amask && !surf->format->palette && !SDL_HasColorKey(surf)) return whole;
+    // Colour keys and palette alpha become plain alpha in the copy.
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(surf, SDL_PIXELFORMAT_ARGB8888, 0);
+    if (!argb) return whole;
+    int x0 = argb->w, y0 = argb->h, x1 = -1, y1 = -1;
+    for (int y = 0; y < argb->h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const unsigned char*>(argb->pixels) +
+                                                                 static_cast<std::ptrdiff_t>(y) * argb->pitch);
+        for (int x = 0; x < argb->w; ++x) {
+            if ((row[x] >> 24) == 0) continue;
+            x0 = std::min(x0, x);
+            x1 = std::max(x1, x);
+            y0 = std::min(y0, y);
+            y1 = y;
         }
+    }
+    SDL_FreeSurface(argb);
+    if (x1 < 0) return SDL_Rect{0, 0, 1, 1};
+    return SDL_Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
+// A copy of `part` of surf in surf's own format, palette and colour key, so
+// the texture made from it holds exactly the pixels the whole one would.
+SDL_Surface* CopyPart(SDL_Surface* surf, const SDL_Rect& part) {
+    const SDL_PixelFormat* f = surf->format;
+    if (f->BitsPerPixel < 8) return nullptr;
+    SDL_Surface* out = SDL_CreateRGBSurfaceWithFormat(0, part.w, part.h, f->BitsPerPixel, f->format);
+    if (!out) return nullptr;
+    if (f->palette && out->format->palette)
+        SDL_SetPaletteColors(out->format->palette, f->palette->colors, 0, f->palette->ncolors);
+    Uint32 key = 0;
+    if (SDL_GetColorKey(surf, &key) == 0) SDL_SetColorKey(out, SDL_TRUE, key);
+    const int bytes = f->BytesPerPixel;
+    for (int y = 0; y < part.h; ++y) {
+        std::memcpy(static_cast<unsigned char*>(out->pixels) + static_cast<std::ptrdiff_t>(y) * out->pitch,
+                    static_cast<const unsigned char*>(surf->pixels) +
+                        static_cast<std::ptrdiff_t>(part.y + y) * surf->pitch + part.x * bytes,
+                    static_cast<std::size_t>(part.w) * bytes);
+    }
+    return out;
+}
+
+}  // namespace
+
+SDL_Texture* LoadTexture(Engine& g, const char* path, int* w, int* h) {
+    SDL_Surface* surf = LoadSurface(g, path);
+    if (!surf) return nullptr;
+    SDL_Texture* tex = TextureFromSurface(g, surf);
+    if (tex) {
+        *w = surf->w;
+        *h = surf->h;
     }
     SDL_FreeSurface(surf);
     return tex;
+}
+
+bool LoadTrimmedTexture(Engine& g, const char* path, Texture& t) {
+    SDL_Surface* surf = LoadSurface(g, path);
+    if (!surf) return false;
+    SDL_Rect keep = ShownPart(surf);
+    SDL_Surface* part = nullptr;
+    if (keep.w != surf->w || keep.h != surf->h) {
+        part = CopyPart(surf, keep);
+        if (!part) keep = SDL_Rect{0, 0, surf->w, surf->h};
+    }
+    t.tex = TextureFromSurface(g, part ? part : surf);
+    t.w = surf->w;
+    t.h = surf->h;
+    t.keepX = keep.x;
+    t.keepY = keep.y;
+    t.keepW = keep.w;
+    t.keepH = keep.h;
+    if (part) SDL_FreeSurface(part);
+    SDL_FreeSurface(surf);
+    return t.tex != nullptr;
 }
 
 void FillRect(Engine& g, float x, float y, float w, float h, std::uint32_t argb) {
@@ -223,6 +303,18 @@ HTEXTURE Texture_Load_e(HENGINE e, const char* path) {
     Texture t;
     t.tex = LoadTexture(*g, path, &t.w, &t.h);
     if (!t.tex) return 0;
+    t.keepW = t.w;
+    t.keepH = t.h;
+    const std::uint32_t h = g->textures.Add(t);
+    if (!h) SDL_DestroyTexture(t.tex);
+    return h;
+}
+
+HTEXTURE Texture_LoadTrimmed_e(HENGINE e, const char* path) {
+    Engine* g = Get(e);
+    if (!g) return 0;
+    Texture t;
+    if (!LoadTrimmedTexture(*g, path, t)) return 0;
     const std::uint32_t h = g->textures.Add(t);
     if (!h) SDL_DestroyTexture(t.tex);
     return h;
@@ -239,8 +331,8 @@ HTEXTURE Texture_Create_e(HENGINE e, int w, int h, const std::uint32_t* argb) {
         return 0;
     }
     SDL_SetTextureBlendMode(t.tex, SDL_BLENDMODE_BLEND);
-    t.w = w;
-    t.h = h;
+    t.w = t.keepW = w;
+    t.h = t.keepH = h;
     const std::uint32_t handle = g->textures.Add(t);
     if (!handle) SDL_DestroyTexture(t.tex);
     return handle;

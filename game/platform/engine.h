@@ -52,6 +52,8 @@ public:
     void EndScene() { Gfx_EndScene_e(m_handle); }
     // path: a UTF-8 file-system path. Returns 0 when missing or corrupt.
     HTEXTURE LoadTexture(const std::string& fsPath) { return Texture_Load_e(m_handle, fsPath.c_str()); }
+    // Same size and pixels, less to fill: see Texture_LoadTrimmed_e.
+    HTEXTURE LoadTrimmedTexture(const std::string& fsPath) { return Texture_LoadTrimmed_e(m_handle, fsPath.c_str()); }
     int TextureWidth(HTEXTURE t) const { return Texture_GetWidth_e(m_handle, t); }
     int TextureHeight(HTEXTURE t) const { return Texture_GetHeight_e(m_handle, t); }
     void FreeTexture(HTEXTURE t) { Texture_Free_e(m_handle, t); }

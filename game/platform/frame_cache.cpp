@@ -78,7 +78,9 @@ bool ReadFrameInfo(const paths::DataPaths& dataPaths, const std::string& gbkPict
 
 FrameInfo LoadFrame(Engine& engine, const paths::DataPaths& dataPaths, const std::string& gbkPicturePath) {
     FrameInfo f;
-    f.texture = engine.LoadTexture(dataPaths.Resolve(gbkPicturePath));
+    // Frames of characters and effects are mostly empty margin around the
+    // figure; a trimmed texture keeps their sizes and fills only the figure.
+    f.texture = engine.LoadTrimmedTexture(dataPaths.Resolve(gbkPicturePath));
     f.textureWidth = engine.TextureWidth(f.texture);
     f.textureHeight = engine.TextureHeight(f.texture);
     if (!ReadFrameInfo(dataPaths, gbkPicturePath, f)) {

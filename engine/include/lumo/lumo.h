@@ -155,6 +155,13 @@ void Gfx_RenderLine_e(HENGINE e, float x1, float y1, float x2, float y2, std::ui
 
 // Loads a PNG (or any SDL_image format). Returns 0 when missing or corrupt.
 HTEXTURE Texture_Load_e(HENGINE e, const char* path);
+// As Texture_Load_e, for pictures drawn often over a large, mostly empty
+// area: the fully transparent border is dropped at load, so drawing fills
+// only what can show. Everything else sees the whole picture: its width and
+// height, sprite rectangles, hot spots and mirroring are those of the whole
+// picture, and it draws the same pixels as Texture_Load_e's texture (drawn
+// scaled or turned, within a pixel's rounding).
+HTEXTURE Texture_LoadTrimmed_e(HENGINE e, const char* path);
 // A w x h texture from ARGB pixels, row by row (w, h in 1..16384). 0 on failure.
 HTEXTURE Texture_Create_e(HENGINE e, int w, int h, const std::uint32_t* argb);
 int Texture_GetWidth_e(HENGINE e, HTEXTURE tex);
