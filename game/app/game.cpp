@@ -301,6 +301,7 @@ void Game::InjectInputFor(long frame) {
             case InputEvent::Kind::Button: engine.InjectMouseButton(ev.code, ev.down); break;
             case InputEvent::Kind::Text: engine.InjectText(ev.text); break;
             case InputEvent::Kind::Focus: engine.InjectFocus(ev.down); break;
+            case InputEvent::Kind::Wheel: engine.InjectWheel(ev.code); break;
         }
     }
 }

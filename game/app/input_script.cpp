@@ -111,7 +111,7 @@ InputScript ParseInputScript(const std::string& text, const std::string& name) {
             return fail("expected a frame number (1 or more) at the start, got '" + w[0] + "'");
         if (ev.frame < lastFrame) return fail("frame " + w[0] + " comes before the previous line's frame");
         lastFrame = ev.frame;
-        if (w.size() < 2) return fail("missing command after the frame number (key, mouse, button, focus or text)");
+        if (w.size() < 2) return fail("missing command after the frame number (key, mouse, button, wheel, focus or text)");
         std::string cmd = Lower(w[1]);
         if (cmd == "key") {
             if (w.size() != 4) return fail("expected: F key down|up NAME_OR_VK");
@@ -142,12 +142,17 @@ InputScript ParseInputScript(const std::string& text, const std::string& name) {
             std::string f = Lower(w[2]);
             if (f != "lost" && f != "gained") return fail("expected lost or gained, got '" + w[2] + "'");
             ev.down = f == "gained";
+        } else if (cmd == "wheel") {
+            if (w.size() != 3) return fail("expected: F wheel N");
+            ev.kind = InputEvent::Kind::Wheel;
+            if (!ParseNumber(w[2], ev.code) || ev.code < -100 || ev.code > 100)
+                return fail("wheel steps must be a whole number in -100..100, got '" + w[2] + "'");
         } else if (cmd == "text") {
             if (w.size() != 3 || !quoted[2]) return fail("expected: F text \"UTF-8 text\"");
             ev.kind = InputEvent::Kind::Text;
             ev.text = w[2];
         } else {
-            return fail("unknown command '" + w[1] + "' (key, mouse, button, focus or text)");
+            return fail("unknown command '" + w[1] + "' (key, mouse, button, wheel, focus or text)");
         }
         script.events.push_back(ev);
     }

@@ -8,6 +8,7 @@
 //   F button left|right down|up  press or release a mouse button
 //   F text "UTF-8 text"          type text (\" and \\ escape inside quotes)
 //   F focus lost|gained          the window loses or regains the input focus
+//   F wheel N                    turn the mouse wheel N steps (-100..100; up is positive)
 //
 // F is the frame (counted from 1) before whose callbacks the event takes
 // effect. '#' starts a comment (outside quotes); blank lines are skipped.
@@ -17,10 +18,10 @@
 #include <vector>
 
 struct InputEvent {
-    enum class Kind { Key, Mouse, Button, Text, Focus };
+    enum class Kind { Key, Mouse, Button, Text, Focus, Wheel };
     long frame = 0;
     Kind kind = Kind::Key;
-    int code = 0;        // Key: virtual key; Button: 1 left, 2 right
+    int code = 0;        // Key: virtual key; Button: 1 left, 2 right; Wheel: steps
     bool down = false;   // Key, Button; Focus: true = gained
     float x = 0, y = 0;  // Mouse
     std::string text;    // Text, UTF-8

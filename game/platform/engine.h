@@ -92,6 +92,7 @@ public:
     void InjectMouseButton(int button, bool down) { Harness_InjectMouseButton(m_handle, button, down); }
     void InjectText(const std::string& utf8) { Harness_InjectText(m_handle, utf8.c_str()); }
     void InjectFocus(bool focused) { Harness_InjectFocus(m_handle, focused); }
+    void InjectWheel(int steps) { Harness_InjectWheel(m_handle, steps); }
     bool Screenshot(const std::string& fsPath) { return Harness_Screenshot(m_handle, fsPath.c_str()); }
     void KeepFrames(bool keep) { Harness_KeepFrames(m_handle, keep); }
     void SetDrawListener(LumoDrawListener fn, void* user) { Harness_SetDrawListener(m_handle, fn, user); }

@@ -42,10 +42,11 @@ void ChatLog::AddLine(const std::string& label, const std::string& text, std::ui
     }
 }
 
-void ChatLog::Scroll(int lines) {
-    int maxScroll = std::max(0, static_cast<int>(m_lines.size()) - kVisibleLines);
-    m_scroll = std::clamp(m_scroll + lines, 0, maxScroll);
-}
+void ChatLog::Scroll(int lines) { ScrollTo(m_scroll + lines); }
+
+void ChatLog::ScrollTo(int scroll) { m_scroll = std::clamp(scroll, 0, MaxScroll()); }
+
+int ChatLog::MaxScroll() const { return std::max(0, static_cast<int>(m_lines.size()) - kVisibleLines); }
 
 void ChatLog::Draw(TrueTypeFont& font, float lineHeight) const {
     int total = static_cast<int>(m_lines.size());

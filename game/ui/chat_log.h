@@ -36,6 +36,9 @@ public:
 
     // Scrolling: 0 shows the newest lines; larger values show older ones.
     void Scroll(int lines);
+    // Shows the lines `scroll` back from the newest (clamped to the log).
+    void ScrollTo(int scroll);
+    int MaxScroll() const;
     int scroll() const { return m_scroll; }
 
     // Draws the visible lines: label + ":" at x 45, text at x 100, from y 484

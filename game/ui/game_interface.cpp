@@ -198,8 +198,14 @@ InterfaceResult GameInterface::Update(const InterfaceFrame& f) {
             ToggleWindow(gbk::Lit(kWindowNames[i]));
         }
     }
-    // The chat log scrolls with the wheel over the chat box.
+    // The chat log scrolls with the wheel over the chat box, and with its
+    // slider: a press on the track takes the slider there, and it follows
+    // the pointer while the button stays down.
     if (c.wheel != 0 && Inside(c.mouseX, c.mouseY, 20, 470, 383, 90)) m_chatLog.Scroll(c.wheel);
+    if (c.Pressed(Action::MouseLeft) && Inside(c.mouseX, c.mouseY, kTrackX, kTrackY, kTrackWidth, kTrackHeight))
+        m_draggingSlider = true;
+    if (!c.Held(Action::MouseLeft)) m_draggingSlider = false;
+    if (m_draggingSlider) m_chatLog.ScrollTo(ScrollAtPointer(c.mouseY));
 
     // A held item whose window is gone goes home.
     if (hand.held.holding) {
@@ -293,14 +299,20 @@ void GameInterface::DrawBack(const Player& p) {
     m_fonts.digits.SetScale(1.0f);
 }
 
+int GameInterface::ScrollAtPointer(float y) const {
+    // The slider's middle under the pointer: its top runs from the track's
+    // top (oldest lines) down kSliderTravel pixels (newest).
+    const float down = std::clamp((y - kSliderTop - kSliderHeight / 2) / kSliderTravel, 0.0f, 1.0f);
+    return static_cast<int>(std::lround((1 - down) * static_cast<float>(m_chatLog.MaxScroll())));
+}
+
 void GameInterface::DrawChatTrack() const {
     m_tile.RenderEx(30, 472, 0, 0.5f, 8.7f);
     // The slider: at the bottom for the newest lines, rising as the log scrolls back.
     const int total = static_cast<int>(m_chatLog.size());
     const int maxScroll = std::max(0, total - ChatLog::kVisibleLines);
-    const float track = 87 - 24;
     const float t = maxScroll > 0 ? static_cast<float>(m_chatLog.scroll()) / static_cast<float>(maxScroll) : 0.0f;
-    m_slider.Render(28, 472 + track * (1 - t));
+    m_slider.Render(28, kSliderTop + kSliderTravel * (1 - t));
 }
 
 void GameInterface::DrawWindowPicture(const Sprite& picture, float x, float y) const { picture.Render(x, y); }
@@ -415,6 +427,7 @@ void GameInterface::DumpState(JsonWriter& w) const {
     w.Field("tradeWindow", tradeWindowVisible());
     w.Field("chatFocused", chatInput.focused());
     w.Field("chatText", chatInput.text());
+    w.Field("chatScroll", m_chatLog.scroll());
     w.Field("clickSounds", m_clicks);
     w.Field("iconSprites", static_cast<int>(icons.SpriteCount()));
     w.EndObject();

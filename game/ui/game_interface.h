@@ -140,6 +140,11 @@ private:
     GameFonts& m_fonts;
     ChatLog& m_chatLog;
     Hud& m_hud;
+    // The chat track and its slider, on screen.
+    static constexpr float kTrackX = 24, kTrackY = 470, kTrackWidth = 20, kTrackHeight = 90;
+    static constexpr float kSliderTop = 472, kSliderHeight = 24, kSliderTravel = 87 - kSliderHeight;
+    int ScrollAtPointer(float y) const;
+    bool m_draggingSlider = false;
     bool m_built = false;
     int m_blink = 0;     // shared highlight counter, 0..20
     int m_clicks = 0;    // click sounds played (for tests)

@@ -16,10 +16,11 @@ TEST(InputScriptTest, GoodLinesBecomeEventsInFileOrder) {
         "12 button left down\n"
         "13 button RIGHT up\n"
         "20 text \"\xe4\xbd\xa0\xe5\xa5\xbd \\\"hi\\\" # not a comment\"\n"
-        "21 key up Esc\r\n";
+        "21 key up Esc\r\n"
+        "22 wheel -3\n";
     InputScript s = ParseInputScript(text, "input.txt");
     ASSERT_EQ(s.error, "");
-    ASSERT_EQ(s.events.size(), 8u);
+    ASSERT_EQ(s.events.size(), 9u);
     using K = InputEvent::Kind;
     EXPECT_EQ(s.events[0].kind, K::Key);
     EXPECT_EQ(s.events[0].frame, 3);
@@ -38,6 +39,8 @@ TEST(InputScriptTest, GoodLinesBecomeEventsInFileOrder) {
     EXPECT_EQ(s.events[6].text, "\xe4\xbd\xa0\xe5\xa5\xbd \"hi\" # not a comment");
     EXPECT_EQ(s.events[7].code, 27);
     EXPECT_EQ(s.events[7].line, 10);
+    EXPECT_EQ(s.events[8].kind, K::Wheel);
+    EXPECT_EQ(s.events[8].code, -3);
 }
 
 TEST(InputScriptTest, EachMalformedLineNamesFileAndLine) {
@@ -60,6 +63,9 @@ TEST(InputScriptTest, EachMalformedLineNamesFileAndLine) {
         {"5 button left pressed", "expected down or up"},
         {"5 text hello", "F text"},
         {"5 text \"open", "unclosed quote"},
+        {"5 wheel", "F wheel N"},
+        {"5 wheel up", "whole number in -100..100"},
+        {"5 wheel 101", "whole number in -100..100"},
     };
     for (const Case& c : cases) {
         InputScript s = ParseInputScript(std::string("1 key down A\n\n") + c.line + "\n", "input.txt");

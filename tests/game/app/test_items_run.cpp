@@ -15,6 +15,7 @@
 
 #include "run_support.h"
 #include "shared/gbk.h"
+#include "ui/chat_log.h"
 #include "ui/game_interface.h"
 
 namespace fs = std::filesystem;
@@ -274,6 +275,31 @@ TEST(ItemsRun, TheChatInputTakesChineseTextSendsItWithEnterAndSilencesTheGameKey
     EXPECT_EQ(empty["chatLog"].size(), sent["chatLog"].size());
     EXPECT_FALSE(empty["interface"]["chatFocused"].get<bool>());
     fs::remove_all(dir);
+}
+
+TEST(ItemsRun, TheChatSliderIsDraggedAlongItsTrackAndTheWheelScrollsTheLog) {
+    auto dir = TempDir("chat_slider");
+    std::string main;
+    for (int i = 1; i <= 30; ++i) main += "系统消息(\"第 " + std::to_string(i) + " 条\")\n";
+    const std::string opts = "--data " + DataWithMain(dir, main).string();
+    // Pressed at the slider (at the bottom: the newest lines), dragged to
+    // the top of the track, then to its middle, let go, and the pointer
+    // moved on: the log stays where the slider was left.
+    Json top = RunGame(dir, 28, "20 mouse 34 540\n21 button left down\n25 mouse 34 470\n", opts);
+    const int maxScroll = static_cast<int>(top["chatLog"].size()) - ChatLog::kVisibleLines;
+    ASSERT_GT(maxScroll, 20);
+    EXPECT_EQ(top["interface"]["chatScroll"], maxScroll);
+    Json middle = RunGame(dir, 45,
+                          "20 mouse 34 540\n21 button left down\n25 mouse 34 470\n30 mouse 34 515\n"
+                          "35 button left up\n40 mouse 34 480\n",
+                          opts);
+    const int half = middle["interface"]["chatScroll"];
+    EXPECT_NEAR(half, maxScroll / 2, 1);
+    EXPECT_FALSE(middle["chatLog"].empty());
+    // A press elsewhere in the chat box does not move it; the wheel over the box does.
+    Json wheel = RunGame(dir, 45, "20 mouse 200 520\n21 button left down\n25 mouse 200 470\n30 button left up\n"
+                                  "35 wheel 3\n", opts);
+    EXPECT_EQ(wheel["interface"]["chatScroll"], 3);
 }
 
 }  // namespace
