@@ -279,6 +279,9 @@ void GenerateMapTiles(Output& out) {
         Slope(out, t, 0, 64, 64);
         Slope(out, t, 1, 64, 64);
     }
+    // The fields' ramps climb a whole terrace at a walkable pitch.
+    Slope(out, TownGround(), 0, 88, 88);
+    Slope(out, TownGround(), 1, 88, 88);
     StoneWall(out, 64, 88);
     StoneWall(out, 64, 80);
     Ladder(out, 212);
