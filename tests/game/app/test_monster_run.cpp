@@ -38,24 +38,35 @@ const char* kArena =
     "square left=492 top=512 width=708 height=88 kind=0\n"
     "monster left=421 top=462 width=70 height=50 id=1 ground=2 offset=1\n";
 
+// The arena packed into dir/arena.Wdm.
+bool PackArena(const fs::path& dir) {
+    std::ofstream(dir / "arena.txt") << kArena;
+    return Shell(std::string(LUMO_BIN_DIR) + "/wdmtool pack " + (dir / "arena.txt").string() + " " +
+                 (dir / "arena.Wdm").string() + " > /dev/null") == 0;
+}
+
+// Walks up to the dog and swings Z every 40 frames until frame 500.
+std::string SwingAtTheDog() {
+    std::string input = "10 key down Right\n40 key up Right\n";
+    for (int f = 50; f < 500; f += 40)
+        input += std::to_string(f) + " key down Z\n" + std::to_string(f + 1) + " key up Z\n";
+    return input;
+}
+
+// Plays dir/in.txt on the arena for `frames` frames with the extra options;
+// the state dump goes to dir/s.json. The exit status.
+int PlayArena(const fs::path& dir, int frames, const std::string& extra) {
+    return Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + std::string(LUMO_BIN_DIR) +
+                 "/game --headless --frames " + std::to_string(frames) + " --seed 1 --map " +
+                 (dir / "arena.Wdm").string() + " --input " + (dir / "in.txt").string() + extra + " --dump-state " +
+                 (dir / "s.json").string() + " > " + (dir / "out.txt").string() + " 2>&1");
+}
+
 TEST(MonsterRun, ZSwingsKillAStrayDogForExperienceAndDrops) {
     const fs::path dir = TempDir("fight");
-    std::ofstream(dir / "arena.txt") << kArena;
-    const std::string bin = LUMO_BIN_DIR;
-    ASSERT_EQ(Shell(bin + "/wdmtool pack " + (dir / "arena.txt").string() + " " + (dir / "arena.Wdm").string() +
-                  " > /dev/null"),
-              0);
-    std::ofstream input(dir / "in.txt");
-    input << "10 key down Right\n40 key up Right\n";
-    for (int f = 50; f < 500; f += 40) input << f << " key down Z\n" << f + 1 << " key up Z\n";
-    input.close();
-    const std::string args = " --headless --frames 800 --seed 1 --map " + (dir / "arena.Wdm").string() +
-                             " --input " + (dir / "in.txt").string() + " --screenshot 100:" +
-                             (dir / "hit.png").string() + " --dump-state " + (dir / "s.json").string();
-    ASSERT_EQ(Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + bin + "/game" + args + " > " +
-                  (dir / "out.txt").string() + " 2>&1"),
-              0)
-        << ReadAll(dir / "out.txt");
+    ASSERT_TRUE(PackArena(dir));
+    std::ofstream(dir / "in.txt") << SwingAtTheDog();
+    ASSERT_EQ(PlayArena(dir, 800, " --screenshot 100:" + (dir / "hit.png").string()), 0) << ReadAll(dir / "out.txt");
     const Json s = Json::parse(ReadAll(dir / "s.json"));
     ASSERT_EQ(s["monsters"].size(), 1u);
     const Json& dog = s["monsters"][0];
@@ -82,31 +93,18 @@ TEST(MonsterRun, ZSwingsKillAStrayDogForExperienceAndDrops) {
 }
 
 // The fight, then C held while walking left over the drop spots and back:
-// the gold reaches the purse and nothing is left on the ground. Pictures of
-// the fight, the kill and the pick-up land in /tmp/monster-shots/.
+// the gold reaches the purse and nothing is left on the ground, with
+// pictures of the fight, the kill and the pick-up.
 TEST(MonsterRun, TheKilledDogsDropIsPickedUpWithC) {
     const fs::path dir = TempDir("pickup");
-    const fs::path shots = "/tmp/monster-shots";
-    fs::create_directories(shots);
-    std::ofstream(dir / "arena.txt") << kArena;
-    const std::string bin = LUMO_BIN_DIR;
-    ASSERT_EQ(Shell(bin + "/wdmtool pack " + (dir / "arena.txt").string() + " " + (dir / "arena.Wdm").string() +
-                  " > /dev/null"),
-              0);
-    std::ofstream input(dir / "in.txt");
-    input << "10 key down Right\n40 key up Right\n";
-    for (int f = 50; f < 500; f += 40) input << f << " key down Z\n" << f + 1 << " key up Z\n";
+    ASSERT_TRUE(PackArena(dir));
     // The drops fall within 75 pixels either side of the dog.
-    input << "520 key down C\n520 key down Left\n560 key up Left\n561 key down Right\n640 key up Right\n"
-             "650 key up C\n";
-    input.close();
-    const std::string args = " --headless --frames 700 --seed 1 --map " + (dir / "arena.Wdm").string() +
-                             " --input " + (dir / "in.txt").string() + " --screenshot 100:" +
-                             (shots / "fight.png").string() + " --screenshot 525:" + (shots / "kill.png").string() +
-                             " --screenshot 700:" + (shots / "picked.png").string() + " --dump-state " +
-                             (dir / "s.json").string();
-    ASSERT_EQ(Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + bin + "/game" + args + " > " +
-                  (dir / "out.txt").string() + " 2>&1"),
+    std::ofstream(dir / "in.txt") << SwingAtTheDog()
+                                  << "520 key down C\n520 key down Left\n560 key up Left\n561 key down Right\n"
+                                     "640 key up Right\n650 key up C\n";
+    ASSERT_EQ(PlayArena(dir, 700,
+                        " --screenshot 100:" + (dir / "fight.png").string() + " --screenshot 525:" +
+                            (dir / "kill.png").string() + " --screenshot 700:" + (dir / "picked.png").string()),
               0)
         << ReadAll(dir / "out.txt");
     const Json s = Json::parse(ReadAll(dir / "s.json"));
@@ -122,7 +120,7 @@ TEST(MonsterRun, TheKilledDogsDropIsPickedUpWithC) {
     for (const Json& line : s["chatLog"])
         if (line["text"] == "获得金币 +" + std::to_string(gold)) logged = true;
     EXPECT_TRUE(logged) << s["chatLog"];
-    for (const char* shot : {"fight.png", "kill.png", "picked.png"}) EXPECT_TRUE(fs::exists(shots / shot)) << shot;
+    for (const char* shot : {"fight.png", "kill.png", "picked.png"}) EXPECT_TRUE(fs::exists(dir / shot)) << shot;
 }
 
 // A dog alone on a wide field, the player far away: every sampled frame
@@ -151,8 +149,8 @@ TEST(MonsterRun, AWalkingDogFacesTheWayItGoes) {
         std::string args = " --headless --frames " + std::to_string(frames) + " --seed 3 --map " +
                            (dir / "field.Wdm").string() + " --dump-state " + dump.string();
         if (frames == 780)
-            args += " --screenshot 60:" + (shots / "dog-right.png").string() + " --screenshot 540:" +
-                    (shots / "dog-left.png").string();
+            args += " --screenshot 60:" + (dir / "dog-right.png").string() + " --screenshot 540:" +
+                    (dir / "dog-left.png").string();
         ASSERT_EQ(Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + bin + "/game" + args + " > " +
                       (dir / "out.txt").string() + " 2>&1"),
                   0)
