@@ -301,9 +301,16 @@ void GameMap::DrawLayer(int layer, float shiftX) const {
     const LayerRecord& list = m_layers[static_cast<std::size_t>(layer)];
     if (list.empty() || list.front().width == 0) return;
     const Camera& c = m_ctx.camera;
+    const float right = static_cast<float>(m_screenWidth), bottom = static_cast<float>(m_screenHeight);
     for (const LayerSprite& s : list) {
-        s.sprite.RenderEx(c.offsetX + Whole(s.x + shiftX), c.offsetY + Whole(s.y), 0,
-                          static_cast<float>(s.mirrorSign), 1);
+        const float x = c.offsetX + Whole(s.x + shiftX), y = c.offsetY + Whole(s.y);
+        // Only sprites that reach the screen go to the renderer: on a wide
+        // map most of them are off it, and each draw costs even when it
+        // clips to nothing. A mirrored sprite's x is its right edge.
+        const float w = static_cast<float>(s.width), h = static_cast<float>(s.height);
+        const float left = s.mirrorSign < 0 ? x - w : x;
+        if (left + w <= 0 || left >= right || y + h <= 0 || y >= bottom) continue;
+        s.sprite.RenderEx(x, y, 0, static_cast<float>(s.mirrorSign), 1);
     }
 }
 

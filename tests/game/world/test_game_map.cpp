@@ -2,6 +2,7 @@
 // placement, links, the floating layer, drawing and load failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <set>
@@ -406,16 +407,16 @@ TEST_F(WorldTest, RenderPassesDrawTheLayersWithTheirParallax) {
 
     wdm::MapData a = SimpleMap(2000);
     a.header.background = pic("bg");
-    a.sprites[0] = {{100, 200, 50, 60, 0, pic("map"), false, 0}, {300, 200, 50, 60, -1, pic("prio"), true, 0}};
-    a.sprites[1] = {{100, 210, 50, 60, 1, pic("top"), false, 0}};
-    a.sprites[2] = {{100, 220, 50, 60, 2, pic("back2"), false, 0}};
-    a.sprites[3] = {{100, 230, 50, 60, 3, pic("back3"), false, 0}};
-    a.sprites[4] = {{100, 240, 50, 60, 4, pic("float"), false, 0}};
+    a.sprites[0] = {{700, 200, 50, 60, 0, pic("map"), false, 0}, {900, 200, 50, 60, -1, pic("prio"), true, 0}};
+    a.sprites[1] = {{900, 210, 50, 60, 1, pic("top"), false, 0}};
+    a.sprites[2] = {{700, 220, 50, 60, 2, pic("back2"), false, 0}};
+    a.sprites[3] = {{700, 230, 50, 60, 3, pic("back3"), false, 0}};
+    a.sprites[4] = {{700, 240, 50, 60, 4, pic("float"), false, 0}};
     Write("a.Wdm", a);
     ASSERT_TRUE(Load("a.Wdm"));
     EXPECT_EQ(game->map.layer(GameMap::kLayerMap).size(), 1u);
     ASSERT_EQ(game->map.layer(GameMap::kLayerPriority).size(), 1u);
-    EXPECT_FLOAT_EQ(game->map.layer(GameMap::kLayerPriority)[0].x, 350);  // mirrored: left + width
+    EXPECT_FLOAT_EQ(game->map.layer(GameMap::kLayerPriority)[0].x, 950);  // mirrored: left + width
     EXPECT_EQ(game->map.textureCount(), 7u);
 
     game->player.x = 1000;
@@ -442,12 +443,12 @@ TEST_F(WorldTest, RenderPassesDrawTheLayersWithTheirParallax) {
     };
     const Expect expected[] = {
         {draws[0].texture, 0, 0},                                       // background, not scrolled
-        {textureOf(GameMap::kLayerFloating), -600 + 100 + 200, oy + 240},    // x - anchorX / 5
-        {textureOf(GameMap::kLayerBackground3), -600 + 100 + 200, oy + 230},
-        {textureOf(GameMap::kLayerBackground2), -600 + 100 + 100, oy + 220}, // x - anchorX / 10
-        {textureOf(GameMap::kLayerMap), -600 + 100, oy + 200},
-        {textureOf(GameMap::kLayerPriority), -600 + 350, oy + 200},         // mirrored: from its right edge
-        {textureOf(GameMap::kLayerTop), -600 + 100 - 200, oy + 210},         // x + anchorX / 5
+        {textureOf(GameMap::kLayerFloating), -600 + 700 + 200, oy + 240},    // x - anchorX / 5
+        {textureOf(GameMap::kLayerBackground3), -600 + 700 + 200, oy + 230},
+        {textureOf(GameMap::kLayerBackground2), -600 + 700 + 100, oy + 220}, // x - anchorX / 10
+        {textureOf(GameMap::kLayerMap), -600 + 700, oy + 200},
+        {textureOf(GameMap::kLayerPriority), -600 + 950, oy + 200},         // mirrored: from its right edge
+        {textureOf(GameMap::kLayerTop), -600 + 900 - 200, oy + 210},         // x + anchorX / 5
     };
     for (std::size_t i = 0; i < draws.size(); ++i) {
         SCOPED_TRACE(i);
@@ -455,6 +456,55 @@ TEST_F(WorldTest, RenderPassesDrawTheLayersWithTheirParallax) {
         EXPECT_FLOAT_EQ(draws[i].x, expected[i].x);
         EXPECT_FLOAT_EQ(draws[i].y, expected[i].y);
     }
+}
+
+TEST_F(WorldTest, OnlySpritesThatReachTheScreenAreDrawn) {
+    game->engine.Clear(0xFF336699);
+    game->engine.BeginScene(0);
+    game->engine.EndScene();
+    std::filesystem::create_directories(data / "map");
+    ASSERT_TRUE(game->engine.Screenshot((data / "map" / "p.png").string()));
+    const std::string pic = "\\data\\map\\p.png";
+
+    // The camera shows map x 600..1400 (the screen is 800 wide) and, on a
+    // 600-high map, map y 0..600. Each sprite is 50 x 60; the tag in
+    // its y tells the draws apart.
+    wdm::MapData a = SimpleMap(2000);
+    auto at = [&](int left, int top, bool mirrored) {
+        a.sprites[0].push_back({left, top, 50, 60, 0, pic, mirrored, 0});
+    };
+    at(550, 100, false);   // ends at the screen's left edge: not drawn
+    at(551, 110, false);   // its last column on screen
+    at(1400, 120, false);  // starts at the right edge: not drawn
+    at(1399, 130, false);  // its first column on screen
+    at(551, 140, true);    // mirrored, drawn from its right edge x = 601
+    at(550, 150, true);    // mirrored, right edge at the screen's left: not drawn
+    at(1399, 160, true);   // mirrored, left edge one column inside the right
+    at(1000, -60, false);  // ends at the top: not drawn
+    at(1000, -59, false);  // one row on screen
+    at(1000, 600, false);  // below the screen: not drawn
+    at(1000, 599, false);  // one row on screen
+    Write("a.Wdm", a);
+    ASSERT_TRUE(Load("a.Wdm"));
+    game->player.x = 1000;
+    game->player.y = 500;
+    MapUpdate();
+    ASSERT_FLOAT_EQ(game->camera.offsetX, -600);
+    ASSERT_FLOAT_EQ(game->camera.offsetY, 0);
+
+    std::vector<Draw> draws;
+    game->engine.SetDrawListener(&Record, &draws);
+    game->engine.BeginScene(0);
+    game->map.RenderPass(0);
+    game->engine.EndScene();
+    game->engine.SetDrawListener(nullptr, nullptr);
+
+    std::vector<std::pair<float, float>> drawn;  // (x, y) after the background
+    for (std::size_t i = 1; i < draws.size(); ++i) drawn.emplace_back(draws[i].x, draws[i].y);
+    std::sort(drawn.begin(), drawn.end());
+    const std::vector<std::pair<float, float>> expected = {
+        {-49, 110}, {1, 140}, {400, -59}, {400, 599}, {799, 130}, {849, 160}};
+    EXPECT_EQ(drawn, expected);
 }
 
 TEST_F(WorldTest, PicturesSeenBeforeAreNotReadAgain) {
