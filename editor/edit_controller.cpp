@@ -20,6 +20,7 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QUndoStack>
 
@@ -27,6 +28,9 @@ namespace editor {
 namespace {
 
 constexpr int kEventsTab = 3;
+// Pasted and duplicated elements land this far right and down of the
+// originals.
+constexpr int kPasteOffset = 20;
 
 }  // namespace
 
@@ -74,6 +78,15 @@ void EditController::eventDropped(QPoint at) {
 }
 
 void EditController::elementsMoved(const std::vector<Element>& moved) {
+    // Events are settled on the squares as they are after this move, so a
+    // square and the NPC on it move together.
+    std::vector<Element> squares = m_doc.list(ElementKind::Square);
+    for (const Element& e : moved) {
+        if (e.kind != ElementKind::Square) continue;
+        for (Element& s : squares) {
+            if (s.id == e.id) s = e;
+        }
+    }
     std::vector<Element> settled;
     for (Element e : moved) {
         const Element* before = m_doc.find(e.id);
@@ -81,7 +94,7 @@ void EditController::elementsMoved(const std::vector<Element>& moved) {
         if (e.kind == ElementKind::Event && EventHasGround(e.type)) {
             // The game stands an NPC or a monster on its square at its
             // offset, so a dragged one takes the square it is dropped on.
-            const EventPlacement s = SettleEvent(QRect(e.left, e.top, e.width, e.height), m_doc.list(ElementKind::Square));
+            const EventPlacement s = SettleEvent(QRect(e.left, e.top, e.width, e.height), squares);
             if (!s.ok) {
                 m_window.canvas().sync();
                 return inform(texts::kNotOnSquare);
@@ -105,15 +118,41 @@ void EditController::elementsMoved(const std::vector<Element>& moved) {
             d.y += e.top - before->top;
             e.detail = wdm::FormatDetail(d);
         }
-        settled.push_back(e);
+        // One that ends where it was (an NPC nudged off its square and
+        // settled back) is no edit.
+        if (e != *before) settled.push_back(e);
     }
-    if (settled.empty()) return;
+    if (settled.empty()) {
+        m_window.canvas().sync();
+        return;
+    }
     m_window.undoStack().push(new MoveElementsCommand(m_doc, settled));
 }
 
+void EditController::showInfo(const Element& e) {
+    m_infoShown = e;
+    m_infoNumber = m_doc.indexOf(e.id) + 1;
+    m_window.infoPage().show(e, m_infoNumber);
+}
+
 void EditController::elementPressed(quint64 id) {
-    if (!m_window.infoPage().capture->isChecked()) return;
-    if (const Element* e = m_doc.find(id)) m_window.infoPage().show(*e, m_doc.indexOf(id) + 1);
+    const Element* e = m_doc.find(id);
+    if (!e) return;
+    if (m_window.infoPage().capture->isChecked()) showInfo(*e);
+    // With the event page in front, a picked event shows its fields there.
+    if (e->kind == ElementKind::Event && m_window.tabs().currentIndex() == kEventsTab) loadEventIntoPage(id);
+}
+
+void EditController::selectionChanged() {
+    const std::vector<quint64>& ids = m_window.canvas().selection();
+    m_window.statusBar()->showMessage(ids.size() > 1 ? U("已选中 %1 个对象").arg(ids.size()) : QString());
+}
+
+void EditController::dragPreview(quint64 id, QPoint at) {
+    // The fields follow the element while it is dragged.
+    if (!m_infoShown || m_infoShown->id != id) return;
+    m_window.infoPage().left->setText(QString::number(at.x()));
+    m_window.infoPage().top->setText(QString::number(at.y()));
 }
 
 void EditController::contextMenu(quint64 id, QPoint globalPos) {
@@ -140,7 +179,7 @@ void EditController::contextMenu(quint64 id, QPoint globalPos) {
         add("取消优先", [this, id] { setLayer(id, wdm::kLayerMap); });
         add("调整翻转", [this, id] { flip(id); });
         menu->addSeparator();
-        add("删除此精灵", [this, id] { m_window.canvas().select(id), deleteSelectedSprite(); });
+        add("删除此精灵", [this, id] { deleteAsked(id); });
     } else {
         menu->setObjectName(U("地层菜单"));
         add("编辑事件", [this, id] { loadEventIntoPage(id); });
@@ -193,21 +232,44 @@ void EditController::chooseBackground() {
 }
 
 void EditController::refreshFields() {
+    // Each field is rewritten only when its value in the map changed, so a
+    // size typed but not yet applied survives other edits.
     const wdm::MapHeader& h = m_doc.header();
     MapDataPage& p = m_window.mapPage();
-    p.width->setText(QString::number(h.width));
-    p.height->setText(QString::number(h.height));
-    p.background->setText(QString::fromStdString(gbk::ToUtf8(h.background)));
-    p.floatInterval->setText(QString::fromStdString(gbk::NumberToText(h.floatInterval)));
-    p.startGround->setText(QString::number(h.startGround));
-    p.startOffset->setText(QString::number(h.startOffset));
-    p.townMap->setText(QString::number(h.townMap));
-    p.townGround->setText(QString::number(h.townGround));
+    const bool all = !m_shownHeader;
+    const wdm::MapHeader old = all ? wdm::MapHeader{} : *m_shownHeader;
+    if (all || old.width != h.width) p.width->setText(QString::number(h.width));
+    if (all || old.height != h.height) p.height->setText(QString::number(h.height));
+    if (all || old.background != h.background) p.background->setText(QString::fromStdString(gbk::ToUtf8(h.background)));
+    if (all || old.floatInterval != h.floatInterval) p.floatInterval->setText(QString::fromStdString(gbk::NumberToText(h.floatInterval)));
+    if (all || old.startGround != h.startGround) p.startGround->setText(QString::number(h.startGround));
+    if (all || old.startOffset != h.startOffset) p.startOffset->setText(QString::number(h.startOffset));
+    if (all || old.townMap != h.townMap) p.townMap->setText(QString::number(h.townMap));
+    if (all || old.townGround != h.townGround) p.townGround->setText(QString::number(h.townGround));
+    m_shownHeader = h;
     std::array<int, 5> counts{};
     for (const Element& e : m_doc.list(ElementKind::Event)) {
         if (e.type >= 1 && e.type <= 5) ++counts[static_cast<std::size_t>(e.type - 1)];
     }
     m_window.eventPage().setCounts(counts);
+
+    // The information and event fields follow their element through drags,
+    // arrow keys, undo and redo.
+    if (m_infoShown) {
+        const Element* e = m_doc.find(m_infoShown->id);
+        if (e && (*e != *m_infoShown || m_doc.indexOf(e->id) + 1 != m_infoNumber)) showInfo(*e);
+    }
+    if (m_pageShown) {
+        const Element* e = m_doc.find(m_pageShown->id);
+        if (e && (*e != *m_pageShown || m_doc.indexOf(e->id) + 1 != m_pageNumber)) loadEventIntoPage(e->id, false);
+    }
+}
+
+void EditController::forgetShown() {
+    m_shownHeader.reset();
+    m_infoShown.reset();
+    m_pageShown.reset();
+    m_pageEvent = 0;
 }
 
 // --- sprites ------------------------------------------------------------------
@@ -249,25 +311,115 @@ void EditController::takeBackSprite() {
     }
 }
 
-void EditController::deleteSelectedSprite() {
-    quint64 id = m_window.canvas().selectedId();
+void EditController::deleteShownSprite() {
+    const quint64 id = m_infoShown ? m_infoShown->id : 0;
     const Element* e = m_doc.find(id);
-    if (!e || e->kind != ElementKind::Sprite) {
-        id = m_window.infoPage().shownId();
-        e = m_doc.find(id);
-    }
     if (!e || e->kind != ElementKind::Sprite) return;
     if (!m_window.dialogs().ask(U(texts::kInfoTitle), U(texts::kDeleteSprite))) return;
     deleteElement(id);
 }
 
+void EditController::deleteSelection() {
+    std::vector<quint64> ids;
+    for (quint64 id : m_window.canvas().selection()) {
+        if (m_doc.find(id)) ids.push_back(id);
+    }
+    if (ids.empty()) return;
+    if (ids.size() == 1) return deleteAsked(ids.front());
+    auto deleted = [&](quint64 id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
+    // A square still named by an event that stays, or by the start ground,
+    // cannot go.
+    for (quint64 id : ids) {
+        const Element* sq = m_doc.find(id);
+        if (sq->kind != ElementKind::Square) continue;
+        const int n = m_doc.indexOf(id) + 1;
+        bool used = false;
+        for (const Element& e : m_doc.list(ElementKind::Event)) {
+            if (deleted(e.id)) continue;
+            if (e.type == wdm::kEventNpc && wdm::ParseNpcDetail(e.detail).ground == n) used = true;
+            if (e.type == wdm::kEventMonster && wdm::ParseMonsterDetail(e.detail).ground == n) used = true;
+        }
+        if (used) return inform(texts::kSquareInUse);
+    }
+    if (!m_window.dialogs().ask(U(texts::kInfoTitle), U(texts::kDeleteSelection).arg(ids.size()))) return;
+    m_window.undoStack().push(new DeleteElementsCommand(m_doc, ids));
+}
+
 void EditController::copy() {
-    const Element* e = m_doc.find(m_window.canvas().selectedId());
-    if (e && e->kind == ElementKind::Sprite) m_clipboard = e->picture;
+    std::vector<Element> copied;
+    for (quint64 id : m_window.canvas().selection()) {
+        if (const Element* e = m_doc.find(id)) copied.push_back(*e);
+    }
+    if (!copied.empty()) m_clipboard = copied;
 }
 
 void EditController::paste() {
-    if (!m_clipboard.empty()) addSpriteWithPicture(m_clipboard);
+    if (m_clipboard.empty()) return;
+    // One sprite goes near the top-right corner of the view, as a picture
+    // loaded from the list does; anything else lands beside its original.
+    if (m_clipboard.size() == 1 && m_clipboard.front().kind == ElementKind::Sprite) {
+        return addSpriteWithPicture(m_clipboard.front().picture);
+    }
+    addCopies(m_clipboard, kPasteOffset, kPasteOffset);
+}
+
+void EditController::duplicate() {
+    std::vector<Element> copied;
+    for (quint64 id : m_window.canvas().selection()) {
+        if (const Element* e = m_doc.find(id)) copied.push_back(*e);
+    }
+    if (!copied.empty()) addCopies(copied, kPasteOffset, kPasteOffset);
+}
+
+void EditController::addCopies(const std::vector<Element>& elements, int dx, int dy) {
+    const std::vector<Element>& squares = m_doc.list(ElementKind::Square);
+    std::vector<Element> pastedSquares;
+    std::vector<Element> out;
+    for (Element e : elements) {
+        e.id = 0;
+        e.left += dx;
+        e.top += dy;
+        if (e.kind == ElementKind::Square) pastedSquares.push_back(e);
+        out.push_back(e);
+    }
+    std::vector<Element> kept;
+    for (Element e : out) {
+        if (e.kind == ElementKind::Event && EventHasGround(e.type)) {
+            // A copied NPC or monster stands on a square copied with it, or
+            // else on one of the map's squares.
+            const QRect box(e.left, e.top, e.width, e.height);
+            EventPlacement s = SettleEvent(box, pastedSquares);
+            if (s.ok) {
+                s.ground += static_cast<int>(squares.size());
+            } else {
+                s = SettleEvent(box, squares);
+            }
+            if (!s.ok) continue;
+            e.top = s.box.top();
+            if (e.type == wdm::kEventNpc) {
+                wdm::NpcDetail d = wdm::ParseNpcDetail(e.detail);
+                d.ground = s.ground;
+                d.offset = s.offset;
+                e.detail = wdm::FormatDetail(d);
+            } else {
+                wdm::MonsterDetail d = wdm::ParseMonsterDetail(e.detail);
+                d.ground = s.ground;
+                d.offset = s.offset;
+                e.detail = wdm::FormatDetail(d);
+            }
+        } else if (e.kind == ElementKind::Event && e.type == wdm::kEventAnimation) {
+            wdm::AnimationDetail d = wdm::ParseAnimationDetail(e.detail);
+            d.x += dx;
+            d.y += dy;
+            e.detail = wdm::FormatDetail(d);
+        }
+        kept.push_back(e);
+    }
+    if (kept.empty()) return inform(texts::kNotOnSquare);
+    auto* command = new AddElementsCommand(m_doc, kept);
+    const std::vector<quint64> ids = command->ids();
+    m_window.undoStack().push(command);
+    m_window.canvas().setSelection(ids);
 }
 
 void EditController::setLayer(quint64 id, int layer) { m_window.undoStack().push(new SpriteLayerCommand(m_doc, id, layer)); }
@@ -276,7 +428,7 @@ void EditController::flip(quint64 id) { m_window.undoStack().push(new SpriteFlip
 
 void EditController::nudge(int dx, int dy) {
     std::vector<quint64> ids = m_window.canvas().group();
-    if (ids.empty() && m_window.canvas().selectedId()) ids.push_back(m_window.canvas().selectedId());
+    if (ids.empty()) ids = m_window.canvas().selection();
     std::vector<Element> moved;
     for (quint64 id : ids) {
         if (const Element* e = m_doc.find(id)) {
@@ -299,7 +451,11 @@ void EditController::adjust() {
     if (e.kind != ElementKind::Event) {
         if (p.type->text().trimmed().isEmpty()) return inform(texts::kTypeEmpty);
         const int type = FieldInt(p.type);
-        if (e.kind == ElementKind::Sprite && (type < 0 || type > 3)) return inform(texts::kSpriteTypeRange);
+        // The range applies to a type typed in: a floating (4) or priority
+        // (-1) sprite set from the menu keeps its type when only its place
+        // or size is adjusted.
+        const bool typeChanged = type != e.type;
+        if (e.kind == ElementKind::Sprite && typeChanged && (type < 0 || type > 3)) return inform(texts::kSpriteTypeRange);
         const int maxKind = e.kind == ElementKind::Stair ? 0 : 1;
         if (IsGround(e.kind) && (type < 0 || type > maxKind)) return inform(texts::kGroundTypeRange);
         e.type = type;
@@ -312,8 +468,8 @@ void EditController::adjust() {
     e.height = FieldInt(p.height);
     if (IsBox(e.kind) && (e.width < kMinBoxSize || e.height < kMinBoxSize)) return inform(texts::kBoxTooSmall);
     if (e.width < 1 || e.height < 1) return inform(texts::kSpriteTooSmall);
+    if (e == *current && number - 1 == m_doc.indexOf(e.id)) return;
     m_window.undoStack().push(new ResizeElementCommand(m_doc, e, number - 1));
-    p.show(e, number);
 }
 
 void EditController::adjustWidth(quint64 id) {
@@ -330,8 +486,9 @@ void EditController::adjustWidth(quint64 id) {
 // --- grounds and events -------------------------------------------------------
 
 bool EditController::squareInUse(quint64 squareId) const {
+    // Only events block: the start ground keeps its number and the map
+    // checks report it when no square has that number any more.
     const int n = m_doc.indexOf(squareId) + 1;
-    if (m_doc.header().startGround == n) return true;
     for (const Element& e : m_doc.list(ElementKind::Event)) {
         if (e.type == wdm::kEventNpc && wdm::ParseNpcDetail(e.detail).ground == n) return true;
         if (e.type == wdm::kEventMonster && wdm::ParseMonsterDetail(e.detail).ground == n) return true;
@@ -371,13 +528,15 @@ void EditController::deleteGroundByNumber() {
     if (id) deleteElement(id);
 }
 
-void EditController::loadEventIntoPage(quint64 id) {
+void EditController::loadEventIntoPage(quint64 id, bool bringToFront) {
     const Element* e = m_doc.find(id);
     if (!e || e->kind != ElementKind::Event) return;
     m_pageEvent = id;
+    m_pageShown = *e;
+    m_pageNumber = m_doc.indexOf(id) + 1;
     m_window.eventPage().showEvent(*e);
-    m_window.eventPage().eventNumber->setText(QString::number(m_doc.indexOf(id) + 1));
-    m_window.tabs().setCurrentIndex(kEventsTab);
+    m_window.eventPage().eventNumber->setText(QString::number(m_pageNumber));
+    if (bringToFront) m_window.tabs().setCurrentIndex(kEventsTab);
 }
 
 void EditController::viewEvent() {

@@ -9,6 +9,9 @@
 #include <QPoint>
 #include <QRect>
 
+#include "shared/wdm_map.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +31,8 @@ public:
     void eventDropped(QPoint at);
     void elementsMoved(const std::vector<Element>& moved);
     void elementPressed(quint64 id);
+    void selectionChanged();
+    void dragPreview(quint64 id, QPoint at);
     void contextMenu(quint64 id, QPoint globalPos);
 
     // Tab page buttons.
@@ -35,7 +40,10 @@ public:
     void applySettings();
     void chooseBackground();
     void adjust();
-    void deleteSelectedSprite();
+    // "删除精灵": the sprite shown on the information page.
+    void deleteShownSprite();
+    // Delete: every selected element, after one question, in one step.
+    void deleteSelection();
     void takeBackSprite();
     void takeBackBox();
     void deleteGroundByNumber();
@@ -47,6 +55,7 @@ public:
     // Keys on the canvas.
     void copy();
     void paste();
+    void duplicate();
     void nudge(int dx, int dy);
 
     // Menu commands.
@@ -55,11 +64,13 @@ public:
     void flip(quint64 id);
     void deleteAsked(quint64 id);
     void adjustWidth(quint64 id);
-    void loadEventIntoPage(quint64 id);
+    void loadEventIntoPage(quint64 id, bool bringToFront = true);
 
     // Fields and counts follow the document.
     void refreshFields();
-    const std::string& clipboard() const { return m_clipboard; }
+    // A new or loaded map: every field is filled afresh.
+    void forgetShown();
+    const std::vector<Element>& clipboard() const { return m_clipboard; }
 
 private:
     void inform(const char* text);
@@ -69,11 +80,20 @@ private:
     // on it.
     bool squareInUse(quint64 squareId) const;
     void deleteElement(quint64 id);
+    // Adds copies of elements moved by (dx, dy) in one step and selects them.
+    void addCopies(const std::vector<Element>& elements, int dx, int dy);
+    void showInfo(const Element& e);
 
     MainWindow& m_window;
     MapDocument& m_doc;
     PictureLibrary& m_pictures;
-    std::string m_clipboard;
+    std::vector<Element> m_clipboard;
+    // What the fields show, so they are rewritten only when it changes.
+    std::optional<wdm::MapHeader> m_shownHeader;
+    std::optional<Element> m_infoShown;
+    int m_infoNumber = 0;
+    std::optional<Element> m_pageShown;
+    int m_pageNumber = 0;
     std::vector<quint64> m_addedSprites;
     quint64 m_pageEvent = 0;  // the event whose fields the event page shows
 };

@@ -10,7 +10,7 @@ struct EditorOptions {
     QString programFolder;  // the folder of the program; maps name "\data\..." below it
     QString dataFolder;     // empty: programFolder/data
     QString settingsFile;   // recent files (INI); empty: no recent files kept
-    QString recoveryFile;   // autosave target; empty: no autosave
+    QString recoveryFolder; // autosave folder, one recovery file per map; empty: no autosave
     QString gameProgram;    // the game started by "试玩"; empty: the game beside the editor
     int autosaveMs = 60000;
 };

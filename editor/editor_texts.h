@@ -43,13 +43,16 @@ inline constexpr const char* kSpriteTooSmall = "宽度和高度不能小于1!!";
 inline constexpr const char* kPictureOutsideData = "图片必须放在程序的data目录下!!";
 inline constexpr const char* kNotAPicture = "此文件不是图片!!";
 inline constexpr const char* kBadText = "文字中含有地图文件的分隔符或无法保存的字符!!";
-inline constexpr const char* kSquareInUse = "此正方形上还有事件或角色初始地层, 不能删除!!";
+inline constexpr const char* kSquareInUse = "此正方形上还有事件, 不能删除!!";
 inline constexpr const char* kSaveFailed = "保存失败!!";
 inline constexpr const char* kBadGroundNumbers = "以下地层编号没有对应的正方形:";
 inline constexpr const char* kSaveAnyway = "仍然保存吗?";
 inline constexpr const char* kRecover = "上次编辑的地图没有保存, 是否恢复?";
 inline constexpr const char* kUnsavedLoad = "地图编辑器中已经绘制数据 是否放弃并载入?";
 inline constexpr const char* kNoGame = "找不到游戏程序!!";
+inline constexpr const char* kDeleteSelection = "确定要删除选中的%1个对象吗?";
+inline constexpr const char* kUntitled = "未命名";
+inline constexpr const char* kNoProblems = "没有发现问题";
 inline constexpr const char* kInfoTitle = "提示";
 inline constexpr const char* kErrorTitle = "错误";
 

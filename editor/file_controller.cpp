@@ -13,6 +13,9 @@
 #include "shared/wdm_check.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QFileInfoList>
+#include <QLockFile>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +26,8 @@
 #include <QTimer>
 #include <QUndoStack>
 
+#include <algorithm>
+
 namespace editor {
 namespace {
 
@@ -30,19 +35,66 @@ constexpr int kRecentMax = 8;
 
 std::string Utf8(const QString& s) { return s.toStdString(); }
 
+QString WithMapSuffix(const QString& path) {
+    return path.endsWith(".wdm", Qt::CaseInsensitive) ? path : path + ".Wdm";
+}
+
+QString ReadSide(const QString& file) {
+    QFile side(file + ".path");
+    return side.open(QIODevice::ReadOnly) ? QString::fromUtf8(side.readAll()) : QString();
+}
+
+int g_windows = 0;
+
 }  // namespace
 
 FileController::FileController(MainWindow& window, PictureLibrary& pictures, const EditorOptions& options)
     : QObject(&window), m_window(window), m_pictures(pictures), m_options(options), m_autosave(new QTimer(this)) {
+    // An unsaved map's recovery file is this window's alone.
+    m_untitledKey = QString("new-%1-%2").arg(QCoreApplication::applicationPid()).arg(++g_windows);
     connect(m_autosave, &QTimer::timeout, this, &FileController::autosave);
-    if (!m_options.recoveryFile.isEmpty() && m_options.autosaveMs > 0) m_autosave->start(m_options.autosaveMs);
+    if (!m_options.recoveryFolder.isEmpty() && m_options.autosaveMs > 0) m_autosave->start(m_options.autosaveMs);
+}
+
+FileController::~FileController() = default;
+
+QString FileController::recoveryFileFor(const QString& path) const {
+    if (m_options.recoveryFolder.isEmpty()) return {};
+    QString key = m_untitledKey;
+    if (!path.isEmpty()) {
+        const QByteArray abs = QFileInfo(path).absoluteFilePath().toUtf8();
+        key = "map-" + QString::fromLatin1(QCryptographicHash::hash(abs, QCryptographicHash::Sha1).toHex().left(16));
+    }
+    return QDir(m_options.recoveryFolder).filePath(key + ".Wdm");
+}
+
+bool FileController::ownRecovery(const QString& file) {
+    if (file == m_recovery && m_recoveryLock) return true;
+    m_recoveryLock.reset();
+    m_recovery.clear();
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    auto lock = std::make_unique<QLockFile>(file + ".lock");
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) return false;  // another live editor writes it
+    m_recoveryLock = std::move(lock);
+    m_recovery = file;
+    return true;
+}
+
+void FileController::updateTitle() {
+    const QString mark = m_window.undoStack().isClean() ? QString() : QString("*");
+    if (m_path.isEmpty()) {
+        m_window.setWindowTitle(mark + U(texts::kTitle));
+    } else {
+        m_window.setWindowTitle(QFileInfo(m_path).fileName() + mark + U(texts::kTitleSuffix));
+    }
 }
 
 QString FileController::mapsFolder() const { return m_pictures.dataFolder() + QString::fromUtf8("/地图"); }
 
 void FileController::setTitleFor(const QString& path) {
     m_path = path;
-    m_window.setWindowTitle(QFileInfo(path).fileName() + U(texts::kTitleSuffix));
+    updateTitle();
 }
 
 bool FileController::confirmDiscard() {
@@ -81,6 +133,10 @@ bool FileController::load(const QString& path) {
             progress.setValue(++done);
         }
     }
+    // The work shown before was saved or given up by now.
+    dropRecovery();
+    m_window.canvas().select(0);
+    m_window.edits().forgetShown();
     m_window.document().load(r.map);
     m_window.undoStack().clear();
     m_window.undoStack().setClean();
@@ -90,19 +146,36 @@ bool FileController::load(const QString& path) {
     return true;
 }
 
-void FileController::saveWithDialog() {
-    const QString start = m_path.isEmpty() ? mapsFolder() : m_path;
-    const QString file = m_window.dialogs().saveFile(U(texts::kSaveDialog), start, U(texts::kMapFilter));
-    if (!file.isEmpty()) save(file);
+void FileController::newMap() {
+    if (!confirmDiscard()) return;
+    dropRecovery();
+    m_window.canvas().select(0);
+    m_window.edits().forgetShown();
+    m_window.document().clear();
+    m_window.undoStack().clear();
+    m_window.undoStack().setClean();
+    setTitleFor(QString());
 }
 
-bool FileController::save(const QString& path) {
+bool FileController::saveCurrent() {
+    if (m_path.isEmpty()) return saveAs();
+    return save(m_path);
+}
+
+bool FileController::saveAs() {
+    const QString start = m_path.isEmpty() ? mapsFolder() : m_path;
+    const QString file = m_window.dialogs().saveFile(U(texts::kSaveDialog), start, U(texts::kMapFilter));
+    return !file.isEmpty() && save(file);
+}
+
+bool FileController::save(const QString& given) {
+    const QString path = WithMapSuffix(given);
     m_window.edits().applySettings();
     MapDocument& doc = m_window.document();
     const wdm::MapData map = doc.toMapData();
     QStringList bad;
     for (const wdm::MapProblem& p : wdm::CheckMap(map, {})) {
-        if (p.kind == wdm::ProblemKind::GroundNumber) bad << QString::fromStdString(p.text);
+        if (p.kind == wdm::ProblemKind::GroundNumber) bad << QString::fromStdString(p.chinese);
     }
     if (!bad.isEmpty() &&
         !m_window.dialogs().ask(U(texts::kInfoTitle), U(texts::kBadGroundNumbers) + "\n" + bad.join("\n") + "\n" + U(texts::kSaveAnyway))) {
@@ -115,10 +188,10 @@ bool FileController::save(const QString& path) {
     }
     // The saved order becomes the editor's own sprite order.
     doc.setSpriteOrder(SpriteSaveOrder(doc.list(ElementKind::Sprite)));
+    dropRecovery();
     m_window.undoStack().setClean();
     setTitleFor(path);
     remember(path);
-    dropRecovery();
     return true;
 }
 
@@ -140,31 +213,70 @@ void FileController::remember(const QString& path) {
 }
 
 void FileController::autosave() {
-    if (m_options.recoveryFile.isEmpty() || m_window.undoStack().isClean()) return;
-    if (!wdm::WriteMap(Utf8(m_options.recoveryFile), m_window.document().toMapData())) return;
-    files::WriteFileAtomically(Utf8(m_options.recoveryFile + ".path"), Utf8(m_path));
+    if (m_options.recoveryFolder.isEmpty() || m_window.undoStack().isClean()) return;
+    // A map saved under a new name moves its recovery file along.
+    const QString file = recoveryFileFor(m_path);
+    if (file != m_recovery) {
+        dropRecovery();
+        if (!ownRecovery(file)) return;
+    }
+    if (!wdm::WriteMap(Utf8(m_recovery), m_window.document().toMapData())) return;
+    files::WriteFileAtomically(Utf8(m_recovery + ".path"), Utf8(m_path));
 }
 
-void FileController::offerRecovery() {
-    if (m_options.recoveryFile.isEmpty() || !QFileInfo::exists(m_options.recoveryFile)) return;
-    if (!m_window.dialogs().ask(U(texts::kInfoTitle), U(texts::kRecover))) return dropRecovery();
-    wdm::ReadResult r = wdm::ReadMap(Utf8(m_options.recoveryFile), wdm::SectionRule::AtLeast10);
-    if (!r) return dropRecovery();
-    m_window.document().load(r.map);
-    m_window.undoStack().clear();
-    // The recovered work is unsaved until the user saves it.
-    m_window.undoStack().resetClean();
-    QFile side(m_options.recoveryFile + ".path");
-    if (side.open(QIODevice::ReadOnly)) {
-        const QString original = QString::fromUtf8(side.readAll());
-        if (!original.isEmpty()) setTitleFor(original);
+void FileController::openAtStart(const QString& mapPath) {
+    bool recovered = false;
+    if (!m_options.recoveryFolder.isEmpty()) {
+        // The map named on the command line is asked about first, then any
+        // other work left behind, newest first.
+        QFileInfoList found = QDir(m_options.recoveryFolder).entryInfoList({"*.Wdm"}, QDir::Files, QDir::Time);
+        const QString wanted = mapPath.isEmpty() ? QString() : recoveryFileFor(mapPath);
+        std::stable_partition(found.begin(), found.end(), [&](const QFileInfo& f) { return f.absoluteFilePath() == QFileInfo(wanted).absoluteFilePath(); });
+        for (const QFileInfo& f : found) {
+            const QString file = f.absoluteFilePath();
+            {
+                // Skip the files of editors still running.
+                QLockFile probe(file + ".lock");
+                probe.setStaleLockTime(0);
+                if (!probe.tryLock(0)) continue;
+                probe.unlock();
+            }
+            const QString original = ReadSide(file);
+            const QString name = original.isEmpty() ? U(texts::kUntitled) : original;
+            if (!m_window.dialogs().ask(U(texts::kInfoTitle), U(texts::kRecover) + "\n" + name)) {
+                // Given up by the user.
+                QFile::remove(file);
+                QFile::remove(file + ".path");
+                continue;
+            }
+            wdm::ReadResult r = wdm::ReadMap(Utf8(file), wdm::SectionRule::AtLeast10);
+            if (!r) continue;
+            m_window.edits().forgetShown();
+            m_window.document().load(r.map);
+            m_window.undoStack().clear();
+            // The recovered work is unsaved until the user saves it; its
+            // file stays until then.
+            m_window.undoStack().resetClean();
+            ownRecovery(file);
+            setTitleFor(original);
+            recovered = true;
+            break;
+        }
     }
+    if (mapPath.isEmpty()) return;
+    if (recovered) {
+        if (!m_path.isEmpty() && QFileInfo(m_path).absoluteFilePath() == QFileInfo(mapPath).absoluteFilePath()) return;
+        if (!m_window.dialogs().ask(U(texts::kInfoTitle), U(texts::kUnsavedLoad))) return;
+    }
+    load(mapPath);
 }
 
 void FileController::dropRecovery() {
-    if (m_options.recoveryFile.isEmpty()) return;
-    QFile::remove(m_options.recoveryFile);
-    QFile::remove(m_options.recoveryFile + ".path");
+    if (m_recovery.isEmpty()) return;
+    QFile::remove(m_recovery);
+    QFile::remove(m_recovery + ".path");
+    m_recoveryLock.reset();
+    m_recovery.clear();
 }
 
 void FileController::checkMap() {
@@ -188,11 +300,11 @@ void FileController::checkMap() {
         case wdm::ProblemPlace::Stair: id = origin.stairs.at(at); break;
         case wdm::ProblemPlace::Event: id = origin.events.at(at); break;
         }
-        list.addItem(QString::fromStdString(p.text));
+        list.addItem(QString::fromStdString(p.chinese));
         m_problemIds.push_back(id);
     }
     if (list.count() == 0) {
-        list.addItem(U("没有发现问题"));
+        list.addItem(U(texts::kNoProblems));
         m_problemIds.push_back(0);
     }
     if (QWidget* dock = list.parentWidget()) dock->show();

@@ -7,8 +7,10 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
+class QLockFile;
 class QTimer;
 
 namespace editor {
@@ -21,13 +23,19 @@ class FileController : public QObject {
     Q_OBJECT
 public:
     FileController(MainWindow& window, PictureLibrary& pictures, const EditorOptions& options);
+    ~FileController() override;
 
     // Asks for a file and loads it; asks first when unsaved work would be lost.
     void loadWithDialog();
     // Loads a map file; on failure shows the refusal and keeps the map.
     bool load(const QString& path);
-    void saveWithDialog();
-    // Saves atomically. Ground numbers that name no square are reported
+    // "新建": an empty map, after asking when unsaved work would be lost.
+    void newMap();
+    // "保存": to the map's own file once it has one, else as saveAs().
+    bool saveCurrent();
+    // "另存为": asks for a name (".Wdm" is added when missing).
+    bool saveAs();
+    // Saves atomically; ".Wdm" is added to a name without it. Ground numbers that name no square are reported
     // first (the user may still save). On failure shows a message box and
     // keeps the title.
     bool save(const QString& path);
@@ -35,12 +43,21 @@ public:
     const QString& currentPath() const { return m_path; }
     QStringList recentFiles() const;
 
-    // Writes the recovery file when there are unsaved changes.
+    // Start-up: offers the unsaved work of editors that ended without
+    // saving (one question per recovery file; No discards it), then opens
+    // mapPath, when given, unless the recovered work is that map or the user
+    // keeps the recovered work.
+    void openAtStart(const QString& mapPath);
+    // Writes this map's recovery file when there are unsaved changes.
     void autosave();
-    // When a recovery file exists, offers to load it (as unsaved work).
-    void offerRecovery();
-    // Removes the recovery file (after a save or a clean exit).
+    // The recovery file of a map path (an unsaved map has one per window).
+    QString recoveryFileFor(const QString& path) const;
+    // The recovery file this window writes to, or empty.
+    const QString& recoveryFile() const { return m_recovery; }
+    // Removes this window's recovery file (its work was saved or discarded).
     void dropRecovery();
+    // The window title: the file name, "*" while there are unsaved changes.
+    void updateTitle();
 
     // Fills the problem list with the shared map checks.
     void checkMap();
@@ -54,6 +71,8 @@ signals:
 
 private:
     void setTitleFor(const QString& path);
+    // Takes a recovery file as this window's own (locked while it lives).
+    bool ownRecovery(const QString& file);
     void remember(const QString& path);
     bool confirmDiscard();
     QString mapsFolder() const;
@@ -63,6 +82,9 @@ private:
     EditorOptions m_options;
     QString m_path;
     QTimer* m_autosave;
+    QString m_recovery;
+    std::unique_ptr<QLockFile> m_recoveryLock;
+    QString m_untitledKey;
     // Element ids of the rows of the problem list (0: the header).
     std::vector<quint64> m_problemIds;
 };

@@ -3,6 +3,7 @@
 
 #include "editor_options.h"
 #include "file_controller.h"
+#include "language.h"
 #include "main_window.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("mapeditor");
     QApplication::setOrganizationName("lumo");
+    editor::InstallChineseTranslations(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(
@@ -36,11 +38,11 @@ int main(int argc, char** argv) {
     const QString state = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(state);
     options.settingsFile = state + "/mapeditor.ini";
-    if (!parser.isSet(noRecovery)) options.recoveryFile = state + "/recovery.Wdm";
+    if (!parser.isSet(noRecovery)) options.recoveryFolder = state + "/recovery";
 
     editor::MainWindow window(options);
     window.show();
-    window.files().offerRecovery();
-    if (!parser.positionalArguments().isEmpty()) window.files().load(parser.positionalArguments().first());
+    // Unsaved work left behind is offered before the map named here opens.
+    window.files().openAtStart(parser.positionalArguments().isEmpty() ? QString() : parser.positionalArguments().first());
     return app.exec();
 }

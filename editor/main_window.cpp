@@ -7,6 +7,8 @@
 #include "form_helpers.h"
 #include "ground_page.h"
 #include "info_page.h"
+#include "layers_panel.h"
+#include "overview.h"
 #include "map_canvas.h"
 #include "map_data_page.h"
 #include "map_document.h"
@@ -22,6 +24,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -41,24 +44,16 @@ MainWindow::MainWindow(const EditorOptions& options, QWidget* parent)
     setWindowTitle(U(texts::kTitle));
     m_canvas = new MapCanvas(*m_doc, *m_pictures);
     buildPages();
-    auto* split = new QSplitter;
-    split->addWidget(m_canvas);
-    split->addWidget(m_tabs);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 1);
-    setCentralWidget(split);
-
-    auto* dock = new QDockWidget(U("检查地图"), this);
-    dock->setObjectName(U("停靠窗_检查地图"));
-    m_problems = new QListWidget;
-    m_problems->setObjectName(U("列表框_检查地图"));
-    dock->setWidget(m_problems);
-    addDockWidget(Qt::BottomDockWidgetArea, dock);
-    dock->hide();
+    setCentralWidget(m_canvas);
+    buildDocks();
 
     m_coords = new QLabel;
     m_coords->setObjectName(U("标签_坐标"));
     statusBar()->addPermanentWidget(m_coords);
+    m_zoomLabel = new QLabel(QString("100%"));
+    m_zoomLabel->setObjectName(U("标签_缩放"));
+    m_zoomLabel->setMinimumWidth(48);
+    statusBar()->addPermanentWidget(m_zoomLabel);
 
     m_edits = new EditController(*this, *m_pictures);
     m_files = new FileController(*this, *m_pictures, m_options);
@@ -83,21 +78,69 @@ void MainWindow::buildPages() {
     m_infoPage = new InfoPage;
     m_eventPage = new EventPage;
     m_groundPage = new GroundPage;
-    m_tabs->addTab(m_mapPage, U("地图数据"));
-    m_tabs->addTab(m_spritePage, U("精灵数据"));
-    m_tabs->addTab(m_infoPage, U("精灵与地层信息"));
-    m_tabs->addTab(m_eventPage, U("NPC-怪物-链接设置"));
-    m_tabs->addTab(m_groundPage, U("地层碰撞盒设置"));
-    m_tabs->setMinimumWidth(470);
+    // Each page scrolls on its own when the window is low; the tab bar
+    // never scrolls or cuts a caption, the panel is as wide as its tabs.
+    auto scrolled = [](QWidget* page) {
+        auto* area = new QScrollArea;
+        area->setWidget(page);
+        area->setWidgetResizable(true);
+        area->setFrameShape(QFrame::NoFrame);
+        return area;
+    };
+    m_tabs->addTab(scrolled(m_mapPage), U("地图数据"));
+    m_tabs->addTab(scrolled(m_spritePage), U("精灵数据"));
+    m_tabs->addTab(scrolled(m_infoPage), U("精灵与地层信息"));
+    m_tabs->addTab(scrolled(m_eventPage), U("NPC-怪物-链接设置"));
+    m_tabs->addTab(scrolled(m_groundPage), U("地层碰撞盒设置"));
+    m_tabs->setUsesScrollButtons(false);
+    m_tabs->setElideMode(Qt::ElideNone);
+}
+
+void MainWindow::buildDocks() {
+    setDockNestingEnabled(true);
+    auto* pages = new QDockWidget(U("属性"), this);
+    pages->setObjectName(U("停靠窗_属性"));
+    pages->setWidget(m_tabs);
+    pages->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::RightDockWidgetArea, pages);
+
+    auto* layers = new QDockWidget(U("图层"), this);
+    layers->setObjectName(U("停靠窗_图层"));
+    m_layers = new LayersPanel;
+    layers->setWidget(m_layers);
+    addDockWidget(Qt::RightDockWidgetArea, layers);
+    splitDockWidget(pages, layers, Qt::Vertical);
+
+    auto* overview = new QDockWidget(U("总览"), this);
+    overview->setObjectName(U("停靠窗_总览"));
+    m_overview = new Overview(*m_canvas);
+    overview->setWidget(m_overview);
+    splitDockWidget(layers, overview, Qt::Horizontal);
+
+    auto* dock = new QDockWidget(U("检查地图"), this);
+    dock->setObjectName(U("停靠窗_检查地图"));
+    m_problems = new QListWidget;
+    m_problems->setObjectName(U("列表框_检查地图"));
+    dock->setWidget(m_problems);
+    addDockWidget(Qt::BottomDockWidgetArea, dock);
+    dock->hide();
 }
 
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(U("文件(&F)"));
     file->setObjectName(U("菜单_文件"));
+    QAction* fresh = file->addAction(U("新建(&N)"), m_files, &FileController::newMap);
+    fresh->setObjectName(U("动作_新建"));
+    fresh->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     QAction* open = file->addAction(U("载入工程"), m_files, &FileController::loadWithDialog);
-    open->setShortcut(QKeySequence::Open);
-    QAction* save = file->addAction(U("保存工程"), m_files, &FileController::saveWithDialog);
-    save->setShortcut(QKeySequence::Save);
+    open->setObjectName(U("动作_载入工程"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    QAction* save = file->addAction(U("保存工程"), m_files, &FileController::saveCurrent);
+    save->setObjectName(U("动作_保存"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    QAction* saveAs = file->addAction(U("另存为..."), m_files, &FileController::saveAs);
+    saveAs->setObjectName(U("动作_另存为"));
+    saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     QMenu* recent = file->addMenu(U("最近打开"));
     recent->setObjectName(U("菜单_最近打开"));
     auto fillRecent = [this, recent] {
@@ -130,6 +173,19 @@ void MainWindow::buildMenus() {
     redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     edit->addAction(undo);
     edit->addAction(redo);
+    edit->addSeparator();
+    auto editAction = [&](const char* text, const char* name, QKeySequence key, auto fn) {
+        QAction* a = edit->addAction(U(text), m_edits, fn);
+        a->setObjectName(U(name));
+        a->setShortcut(key);
+        // The canvas handles these keys itself while it has the focus.
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        return a;
+    };
+    editAction("复制(&C)", "动作_复制", QKeySequence(Qt::CTRL | Qt::Key_C), &EditController::copy);
+    editAction("粘贴(&V)", "动作_粘贴", QKeySequence(Qt::CTRL | Qt::Key_V), &EditController::paste);
+    editAction("复制一份(&D)", "动作_复制一份", QKeySequence(Qt::CTRL | Qt::Key_D), &EditController::duplicate);
+    editAction("删除选中(&L)", "动作_删除选中", QKeySequence(Qt::Key_Delete), &EditController::deleteSelection);
 
     QMenu* view = menuBar()->addMenu(U("查看(&V)"));
     m_gridShow = view->addAction(U("显示网格"));
@@ -143,6 +199,10 @@ void MainWindow::buildMenus() {
     view->addAction(U("放大"), QKeySequence::ZoomIn, this, [this] { m_canvas->setZoom(m_canvas->zoom() * 1.25); });
     view->addAction(U("缩小"), QKeySequence::ZoomOut, this, [this] { m_canvas->setZoom(m_canvas->zoom() / 1.25); });
     view->addAction(U("原始大小"), QKeySequence(Qt::CTRL | Qt::Key_0), this, [this] { m_canvas->setZoom(1.0); });
+    view->addAction(U("适合窗口"), QKeySequence(Qt::CTRL | Qt::Key_9), this, [this] { m_canvas->zoomToFit(); })
+        ->setObjectName(U("动作_适合窗口"));
+    view->addSeparator();
+    for (QDockWidget* d : findChildren<QDockWidget*>()) view->addAction(d->toggleViewAction());
 
     struct Key {
         Qt::Key key;
@@ -167,7 +227,14 @@ void MainWindow::connectPages() {
     connect(m_canvas, &MapCanvas::elementsMoved, m_edits, &EditController::elementsMoved);
     connect(m_canvas, &MapCanvas::elementPressed, m_edits, &EditController::elementPressed);
     connect(m_canvas, &MapCanvas::contextMenuAt, m_edits, &EditController::contextMenu);
-    connect(m_canvas, &MapCanvas::deletePressed, m_edits, &EditController::deleteSelectedSprite);
+    connect(m_canvas, &MapCanvas::deletePressed, m_edits, &EditController::deleteSelection);
+    connect(m_canvas, &MapCanvas::duplicatePressed, m_edits, &EditController::duplicate);
+    connect(m_canvas, &MapCanvas::selectionChanged, m_edits, &EditController::selectionChanged);
+    connect(m_canvas, &MapCanvas::dragPreview, m_edits, &EditController::dragPreview);
+    connect(m_canvas, &MapCanvas::zoomChanged, this,
+            [this](qreal z) { m_zoomLabel->setText(QString("%1%").arg(qRound(z * 100))); });
+    connect(m_undo, &QUndoStack::cleanChanged, m_files, &FileController::updateTitle);
+    connect(m_undo, &QUndoStack::indexChanged, m_files, &FileController::updateTitle);
     connect(m_canvas, &MapCanvas::arrowPressed, m_edits, &EditController::nudge);
     connect(m_canvas, &MapCanvas::copyPressed, m_edits, &EditController::copy);
     connect(m_canvas, &MapCanvas::pastePressed, m_edits, &EditController::paste);
@@ -183,10 +250,20 @@ void MainWindow::connectPages() {
         connect(e, &QLineEdit::editingFinished, m_edits, &EditController::applySettings);
     }
     connect(m_mapPage->load, &QPushButton::clicked, m_files, &FileController::loadWithDialog);
-    connect(m_mapPage->save, &QPushButton::clicked, m_files, &FileController::saveWithDialog);
+    connect(m_mapPage->save, &QPushButton::clicked, m_files, &FileController::saveCurrent);
 
-    // Sprite page.
-    connect(m_spritePage, &SpritePage::layerChanged, m_canvas, &MapCanvas::setCurrentLayer);
+    // Sprite page and layers dock: the current layer is one, and choosing
+    // it shows it.
+    connect(m_spritePage, &SpritePage::layerChanged, this, [this](int layer) {
+        m_canvas->setCurrentLayer(layer);
+        m_layers->setCurrent(layer);
+        m_layers->setShown(layer, true);
+    });
+    connect(m_layers, &LayersPanel::currentChanged, this, [this](int layer) {
+        m_spritePage->layers[static_cast<std::size_t>(layer)]->setChecked(true);
+    });
+    connect(m_layers, &LayersPanel::shownChanged, m_canvas, &MapCanvas::setLayerShown);
+    connect(m_layers, &LayersPanel::lockedChanged, m_canvas, &MapCanvas::setLayerLocked);
     connect(m_spritePage->files, &QListWidget::currentRowChanged, this, [this](int row) {
         const QString path = m_spritePage->pathOfRow(row);
         const QPixmap p = path.isEmpty() || m_spritePage->rowIsFolder(row) ? QPixmap() : QPixmap(path);
@@ -210,7 +287,7 @@ void MainWindow::connectPages() {
 
     // Information page.
     connect(m_infoPage->adjust, &QPushButton::clicked, m_edits, &EditController::adjust);
-    connect(m_infoPage->deleteSprite, &QPushButton::clicked, m_edits, &EditController::deleteSelectedSprite);
+    connect(m_infoPage->deleteSprite, &QPushButton::clicked, m_edits, &EditController::deleteShownSprite);
 
     // Event page.
     connect(m_eventPage->editEvent, &QPushButton::clicked, m_edits, &EditController::editEvent);

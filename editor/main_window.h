@@ -23,6 +23,8 @@ class EventPage;
 class FileController;
 class GroundPage;
 class InfoPage;
+class LayersPanel;
+class Overview;
 class MapCanvas;
 class MapDataPage;
 class MapDocument;
@@ -51,6 +53,9 @@ public:
     GroundPage& groundPage() { return *m_groundPage; }
     QTabWidget& tabs() { return *m_tabs; }
     QListWidget& problemList() { return *m_problems; }
+    LayersPanel& layers() { return *m_layers; }
+    Overview& overview() { return *m_overview; }
+    QLabel& zoomLabel() { return *m_zoomLabel; }
 
     // Hot keys, also bound to F2..F5.
     void toggleCapture();
@@ -63,6 +68,7 @@ protected:
 
 private:
     void buildPages();
+    void buildDocks();
     void buildMenus();
     void connectPages();
     void updateModes();
@@ -81,6 +87,9 @@ private:
     GroundPage* m_groundPage;
     QListWidget* m_problems;
     QLabel* m_coords;
+    QLabel* m_zoomLabel;
+    LayersPanel* m_layers;
+    Overview* m_overview;
     QAction* m_gridShow;
     QAction* m_gridSnap;
     EditController* m_edits;

@@ -66,6 +66,8 @@ MapCanvas::MapCanvas(MapDocument& doc, PictureLibrary& pictures, QWidget* parent
 }
 
 void MapCanvas::setDrawGround(bool on, ElementKind kind, int groundKind) {
+    // A box being drawn belongs to the mode it was started in.
+    if (on != m_drawGround || kind != m_groundKind || groundKind != m_groundType) cancelInteraction();
     m_drawGround = on;
     m_groundKind = kind;
     m_groundType = groundKind;
@@ -73,6 +75,7 @@ void MapCanvas::setDrawGround(bool on, ElementKind kind, int groundKind) {
 }
 
 void MapCanvas::setPlaceEvents(bool on) {
+    if (on != m_placeEvents) cancelInteraction();
     m_placeEvents = on;
     setCursor(on ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
@@ -96,12 +99,82 @@ void MapCanvas::setGrid(bool show, bool snap) {
 void MapCanvas::setZoom(qreal factor) {
     m_zoom = std::clamp<qreal>(factor, 0.1, 8.0);
     setTransform(QTransform::fromScale(m_zoom, m_zoom));
+    emit zoomChanged(m_zoom);
+}
+
+void MapCanvas::zoomToFit() {
+    const QRectF map = sceneRect();
+    const QSize view = viewport()->size();
+    if (map.isEmpty() || view.isEmpty()) return;
+    setZoom(std::min(view.width() / map.width(), view.height() / map.height()));
+}
+
+int MapCanvas::LayerSlot(const Element& e) {
+    switch (e.kind) {
+    case ElementKind::Sprite: return e.type >= 0 && e.type <= 4 ? e.type : 0;
+    case ElementKind::Square: return 5;
+    case ElementKind::Slope: return 6;
+    case ElementKind::Stair: return 7;
+    case ElementKind::Event: return 8;
+    }
+    return 0;
+}
+
+void MapCanvas::setLayerShown(int slot, bool shown) {
+    if (slot < 0 || slot >= kLayerSlots) return;
+    m_layerShown[static_cast<std::size_t>(slot)] = shown;
+    sync();
+}
+
+void MapCanvas::setLayerLocked(int slot, bool locked) {
+    if (slot < 0 || slot >= kLayerSlots) return;
+    m_layerLocked[static_cast<std::size_t>(slot)] = locked;
+    sync();
+}
+
+void MapCanvas::markSelection() {
+    for (ElementItem* item : std::as_const(m_items)) {
+        item->setSelectedMark(std::find(m_selection.begin(), m_selection.end(), item->id()) != m_selection.end());
+    }
 }
 
 void MapCanvas::select(quint64 id) {
-    if (ElementItem* old = m_items.value(m_selected, nullptr)) old->setSelectedMark(false);
-    m_selected = id;
-    if (ElementItem* now = m_items.value(id, nullptr)) now->setSelectedMark(true);
+    setSelection(id ? std::vector<quint64>{id} : std::vector<quint64>{});
+}
+
+void MapCanvas::setSelection(const std::vector<quint64>& ids) {
+    std::vector<quint64> kept;
+    for (quint64 id : ids) {
+        if (m_items.contains(id) && std::find(kept.begin(), kept.end(), id) == kept.end()) kept.push_back(id);
+    }
+    const bool same = kept == m_selection;
+    m_selection = kept;
+    m_selected = kept.empty() ? 0 : kept.back();
+    markSelection();
+    if (!same) emit selectionChanged();
+}
+
+void MapCanvas::cancelInteraction() {
+    if (m_boxStarted || m_drawing) {
+        m_boxStarted = false;
+        delete m_drawing;
+        m_drawing = nullptr;
+        hideMarkers();
+    }
+    if (m_dragging) {
+        for (const Element& e : m_dragOriginals) {
+            if (ElementItem* item = m_items.value(e.id, nullptr)) item->setPos(e.left, e.top);
+        }
+        m_dragOriginals.clear();
+        m_dragging = false;
+        if (m_groupDrag) endGroup();
+        emit dragInfo(QString());
+    }
+    if (m_rubber) {
+        delete m_rubber;
+        m_rubber = nullptr;
+    }
+    m_eventPressed = false;
 }
 
 qreal MapCanvas::zFor(const Element& e, int orderInLayer) const {
@@ -131,9 +204,12 @@ void MapCanvas::sync() {
             item->setElement(e, static_cast<int>(i) + 1, picture);
             item->setZValue(zFor(e, spriteRank.value(e.id)));
             item->setOutlineOnly(m_outline);
-            const int layer = e.type == -1 ? 0 : e.type;
-            item->setPickable(e.kind != ElementKind::Sprite || layer == m_currentLayer);
-            item->setSelectedMark(e.id == m_selected);
+            const int slot = LayerSlot(e);
+            const bool shown = m_layerShown[static_cast<std::size_t>(slot)];
+            item->setVisible(shown);
+            item->setPickable(shown && !m_layerLocked[static_cast<std::size_t>(slot)] &&
+                              (e.kind != ElementKind::Sprite || slot == m_currentLayer));
+            item->setSelectedMark(std::find(m_selection.begin(), m_selection.end(), e.id) != m_selection.end());
             item->setMarked(std::find(m_group.begin(), m_group.end(), e.id) != m_group.end());
             seen.insert(e.id, item);
         }
@@ -142,7 +218,9 @@ void MapCanvas::sync() {
         if (!seen.contains(it.key())) delete it.value();
     }
     m_items = seen;
-    if (!m_items.contains(m_selected)) m_selected = 0;
+    if (std::any_of(m_selection.begin(), m_selection.end(), [&](quint64 id) { return !m_items.contains(id); })) {
+        setSelection(m_selection);
+    }
     std::erase_if(m_group, [&](quint64 id) { return !m_items.contains(id); });
     viewport()->update();
 }
@@ -162,7 +240,7 @@ ElementItem* MapCanvas::pickAt(QPointF map) const {
     for (ElementKind kind : kOrder) {
         for (QGraphicsItem* g : under) {
             auto* item = dynamic_cast<ElementItem*>(g);
-            if (!item || !item->pickable() || item->element().kind != kind) continue;
+            if (!item || !item->isVisible() || !item->pickable() || item->element().kind != kind) continue;
             const Element& e = item->element();
             if (map.x() >= e.left && map.x() <= e.left + e.width && map.y() >= e.top && map.y() <= e.top + e.height) {
                 return item;
@@ -209,25 +287,66 @@ void MapCanvas::pressAt(QPointF map, Qt::KeyboardModifiers mods) {
         placeMarkers(*start, *start);
         return;
     }
-    if (m_placeEvents) return;
+    if (m_placeEvents) {
+        m_eventPressed = true;
+        return;
+    }
     if (mods & Qt::ShiftModifier) return;
     if (!m_group.empty()) {
         m_groupDrag = true;
-        m_dragging = true;
-        m_dragStart = map;
-        m_dragOriginals.clear();
-        for (quint64 id : m_group) {
-            if (const Element* e = m_doc.find(id)) m_dragOriginals.push_back(*e);
-        }
+        startDrag(map, m_group);
         return;
     }
     ElementItem* item = pickAt(map);
-    select(item ? item->id() : 0);
-    if (!item) return;
+    if (mods & Qt::ControlModifier) {
+        // Ctrl+click adds or removes one element; Ctrl on empty space
+        // starts a rubber band that adds.
+        if (item) {
+            std::vector<quint64> ids = m_selection;
+            auto it = std::find(ids.begin(), ids.end(), item->id());
+            if (it == ids.end()) {
+                ids.push_back(item->id());
+            } else {
+                ids.erase(it);
+            }
+            setSelection(ids);
+            if (std::find(m_selection.begin(), m_selection.end(), item->id()) != m_selection.end()) {
+                emit elementPressed(item->id());
+            }
+            return;
+        }
+    }
+    if (!item) {
+        if (!(mods & Qt::ControlModifier)) select(0);
+        m_rubberAdds = mods.testFlag(Qt::ControlModifier);
+        m_rubberStart = map;
+        m_rubber = m_scene->addRect(QRectF(map, QSizeF(0, 0)), QPen(QColor(120, 200, 255), 0, Qt::DashLine),
+                                    QColor(120, 200, 255, 40));
+        m_rubber->setZValue(2500);
+        return;
+    }
+    const bool inSelection = std::find(m_selection.begin(), m_selection.end(), item->id()) != m_selection.end();
+    if (inSelection && m_selection.size() > 1) {
+        // Pressing a member of a selection drags the whole selection; the
+        // pressed one becomes the primary.
+        std::vector<quint64> ids = m_selection;
+        ids.erase(std::find(ids.begin(), ids.end(), item->id()));
+        ids.push_back(item->id());
+        setSelection(ids);
+    } else {
+        select(item->id());
+    }
     emit elementPressed(item->id());
+    startDrag(map, m_selection);
+}
+
+void MapCanvas::startDrag(QPointF map, const std::vector<quint64>& ids) {
     m_dragging = true;
     m_dragStart = map;
-    m_dragOriginals = {item->element()};
+    m_dragOriginals.clear();
+    for (quint64 id : ids) {
+        if (const Element* e = m_doc.find(id)) m_dragOriginals.push_back(*e);
+    }
 }
 
 void MapCanvas::moveTo(QPointF map, Qt::KeyboardModifiers) {
@@ -237,6 +356,10 @@ void MapCanvas::moveTo(QPointF map, Qt::KeyboardModifiers) {
         const QRect box = NormalisedBox(m_boxStart, p);
         m_drawing->setRect(box);
         placeMarkers(m_boxStart, p);
+        return;
+    }
+    if (m_rubber) {
+        m_rubber->setRect(QRectF(m_rubberStart, map).normalized());
         return;
     }
     if (!m_dragging) return;
@@ -259,6 +382,7 @@ void MapCanvas::moveTo(QPointF map, Qt::KeyboardModifiers) {
             if (s.ok) info += QString::fromUtf8(" 地层编号:%1 地层偏X:%2").arg(s.ground).arg(s.offset);
         }
         emit dragInfo(info);
+        emit dragPreview(e.id, at.toPoint());
     }
 }
 
@@ -274,10 +398,35 @@ void MapCanvas::releaseAt(QPointF map, Qt::KeyboardModifiers mods) {
         return;
     }
     if (m_placeEvents) {
+        // Only the release of a press on the canvas places an event: the
+        // second release of a double-click has no press of its own.
+        if (!m_eventPressed) return;
+        m_eventPressed = false;
         emit eventDropRequested(p);
         return;
     }
-    if ((mods & Qt::ShiftModifier) && !m_groupDrag) {
+    if (m_rubber) {
+        const QRectF band = m_rubber->rect();
+        delete m_rubber;
+        m_rubber = nullptr;
+        std::vector<quint64> ids = m_rubberAdds ? m_selection : std::vector<quint64>{};
+        for (ElementItem* item : std::as_const(m_items)) {
+            if (!item->isVisible() || !item->pickable()) continue;
+            const Element& e = item->element();
+            if (!band.intersects(QRectF(e.left, e.top, std::max(e.width, 1), std::max(e.height, 1)))) continue;
+            if (std::find(ids.begin(), ids.end(), e.id) == ids.end()) ids.push_back(e.id);
+        }
+        // Keep a stable order: list order of the document.
+        std::vector<quint64> ordered;
+        for (int k = 0; k < kElementKinds; ++k) {
+            for (const Element& e : m_doc.list(static_cast<ElementKind>(k))) {
+                if (std::find(ids.begin(), ids.end(), e.id) != ids.end()) ordered.push_back(e.id);
+            }
+        }
+        setSelection(ordered);
+        return;
+    }
+    if (!m_dragging && (mods & Qt::ShiftModifier) && !m_groupDrag) {
         if (ElementItem* item = pickAt(map)) {
             if (std::find(m_group.begin(), m_group.end(), item->id()) == m_group.end()) {
                 m_group.push_back(item->id());
@@ -309,6 +458,9 @@ void MapCanvas::mousePressEvent(QMouseEvent* event) {
 }
 
 void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
+    // A drag, band or box whose release never came (the button is up)
+    // ends here instead of following the pointer.
+    if ((m_dragging || m_rubber || m_boxStarted) && !(event->buttons() & Qt::LeftButton)) cancelInteraction();
     moveTo(mapToScene(event->position().toPoint()), event->modifiers());
     QGraphicsView::mouseMoveEvent(event);
 }
@@ -318,17 +470,26 @@ void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
     QGraphicsView::mouseReleaseEvent(event);
 }
 
+void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A double-click arrives as press, release, press, double-click,
+    // release: the second press does not place a second event.
+    m_eventPressed = false;
+    event->accept();
+}
+
 void MapCanvas::contextMenuEvent(QContextMenuEvent* event) {
     ElementItem* item = pickAt(mapToScene(event->pos()));
     if (!item) return;
-    select(item->id());
+    if (std::find(m_selection.begin(), m_selection.end(), item->id()) == m_selection.end()) select(item->id());
     emit contextMenuAt(item->id(), event->globalPos());
 }
 
 void MapCanvas::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) return emit copyPressed();
     if (event->matches(QKeySequence::Paste)) return emit pastePressed();
+    if (event->key() == Qt::Key_D && event->modifiers() == Qt::ControlModifier) return emit duplicatePressed();
     switch (event->key()) {
+    case Qt::Key_Escape: return cancelInteraction();
     case Qt::Key_Delete: return emit deletePressed();
     case Qt::Key_Left: return emit arrowPressed(-1, 0);
     case Qt::Key_Right: return emit arrowPressed(1, 0);

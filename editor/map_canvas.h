@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QPixmap>
 
+#include <array>
 #include <vector>
 
 class QGraphicsPixmapItem;
@@ -36,8 +37,30 @@ public:
     void setZoom(qreal factor);
     qreal zoom() const { return m_zoom; }
 
+    // Zooms so the whole map fits the view.
+    void zoomToFit();
+
+    // The layers: the five sprite layers (by layer value, the priority
+    // sprites with the map sprites), then squares, slopes, stairs, events.
+    static constexpr int kLayerSlots = 9;
+    static int LayerSlot(const Element& e);
+    // A hidden layer is not drawn and cannot be picked; a locked one is
+    // drawn but cannot be picked.
+    void setLayerShown(int slot, bool shown);
+    void setLayerLocked(int slot, bool locked);
+    bool layerShown(int slot) const { return m_layerShown[static_cast<std::size_t>(slot)]; }
+    bool layerLocked(int slot) const { return m_layerLocked[static_cast<std::size_t>(slot)]; }
+    int currentLayer() const { return m_currentLayer; }
+
+    // The selection: any elements; the primary one is the last picked.
     quint64 selectedId() const { return m_selected; }
+    const std::vector<quint64>& selection() const { return m_selection; }
     void select(quint64 id);
+    void setSelection(const std::vector<quint64>& ids);
+    // Ends a box being drawn, a drag (its elements go back) or a rubber
+    // band, without applying anything.
+    void cancelInteraction();
+    bool interacting() const { return m_boxStarted || m_dragging || m_rubber; }
     // Makes the whole canvas follow the document (items added, changed,
     // removed; z order; scene size).
     void sync();
@@ -67,11 +90,17 @@ signals:
     void arrowPressed(int dx, int dy);
     void copyPressed();
     void pastePressed();
+    void duplicatePressed();
+    void selectionChanged();
+    // One element being dragged is at this place (not yet applied).
+    void dragPreview(quint64 id, QPoint at);
+    void zoomChanged(qreal zoom);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -84,6 +113,8 @@ private:
     void placeMarkers(QPoint a, QPoint b);
     void hideMarkers();
     void endGroup();
+    void startDrag(QPointF map, const std::vector<quint64>& ids);
+    void markSelection();
     qreal zFor(const Element& e, int orderInLayer) const;
 
     MapDocument& m_doc;
@@ -103,7 +134,17 @@ private:
     bool m_snapGrid = false;
     qreal m_zoom = 1.0;
 
+    std::array<bool, kLayerSlots> m_layerShown{true, true, true, true, true, true, true, true, true};
+    std::array<bool, kLayerSlots> m_layerLocked{};
+
     quint64 m_selected = 0;
+    std::vector<quint64> m_selection;
+    // A press in event mode; only its release places an event.
+    bool m_eventPressed = false;
+    // Rubber-band selection.
+    QGraphicsRectItem* m_rubber = nullptr;
+    QPointF m_rubberStart;
+    bool m_rubberAdds = false;
     // Drawing a box.
     bool m_boxStarted = false;
     QPoint m_boxStart;

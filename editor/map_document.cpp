@@ -68,7 +68,9 @@ std::vector<quint64> SpriteSaveOrder(const std::vector<Element>& sprites) {
     return ids;
 }
 
-MapDocument::MapDocument(QObject* parent) : QObject(parent) {}
+// A new map puts the player on its first square: the first square drawn
+// is the start ground.
+MapDocument::MapDocument(QObject* parent) : QObject(parent) { m_header.startGround = 1; }
 
 void MapDocument::setHeader(const wdm::MapHeader& header) {
     m_header = header;
@@ -177,7 +179,11 @@ void MapDocument::load(const wdm::MapData& map) {
     emit changed();
 }
 
-void MapDocument::clear() { load(wdm::MapData{}); }
+void MapDocument::clear() {
+    wdm::MapData empty;
+    empty.header.startGround = 1;
+    load(empty);
+}
 
 wdm::MapData MapDocument::toMapData(MapOrigin* origin) const {
     wdm::MapData map;

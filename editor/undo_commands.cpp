@@ -137,6 +137,37 @@ DeleteElementCommand::DeleteElementCommand(MapDocument& doc, quint64 id) : Docum
     addChange(Change{*e, doc.indexOf(id), std::nullopt, -1});
 }
 
+AddElementsCommand::AddElementsCommand(MapDocument& doc, std::vector<Element> elements) : DocumentCommand(doc, Tr("粘贴")) {
+    for (Element& e : elements) {
+        e.id = doc.reserveId();
+        m_ids.push_back(e.id);
+        addChange(Change{std::nullopt, -1, e, -1});
+    }
+}
+
+DeleteElementsCommand::DeleteElementsCommand(MapDocument& doc, const std::vector<quint64>& ids) : DocumentCommand(doc, Tr("删除")) {
+    auto deleted = [&](quint64 id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
+    const std::vector<quint64> before = Ids(doc.list(ElementKind::Square));
+    std::vector<quint64> after;
+    for (quint64 id : before) {
+        if (!deleted(id)) after.push_back(id);
+    }
+    if (after.size() != before.size()) {
+        renumberGrounds(before, after);
+        // Events deleted in this step are not renumbered.
+        std::erase_if(changes(), [&](const Change& c) { return c.before && c.after && deleted(c.before->id); });
+    }
+    // Removals in list order from the back, so undo re-inserts each at the
+    // index it had.
+    for (int k = kElementKinds - 1; k >= 0; --k) {
+        const auto& list = doc.list(static_cast<ElementKind>(k));
+        for (int i = static_cast<int>(list.size()) - 1; i >= 0; --i) {
+            const Element& e = list[static_cast<std::size_t>(i)];
+            if (deleted(e.id)) addChange(Change{e, i, std::nullopt, -1});
+        }
+    }
+}
+
 MoveElementsCommand::MoveElementsCommand(MapDocument& doc, const std::vector<Element>& moved)
     : DocumentCommand(doc, Tr("移动")) {
     for (const Element& after : moved) {

@@ -29,6 +29,7 @@ protected:
     DocumentCommand(MapDocument& doc, const QString& text);
 
     void addChange(Change c) { m_changes.push_back(std::move(c)); }
+    std::vector<Change>& changes() { return m_changes; }
     void setHeaderChange(const wdm::MapHeader& before, const wdm::MapHeader& after);
     // Records, for every NPC and monster event and the header's start
     // ground, the ground numbers after the square list goes from `before` to
@@ -60,6 +61,25 @@ private:
 class DeleteElementCommand : public DocumentCommand {
 public:
     DeleteElementCommand(MapDocument& doc, quint64 id);
+};
+
+// Adds several elements in one step (paste, duplicate). The elements get
+// fresh ids; ids() gives them in the order given.
+class AddElementsCommand : public DocumentCommand {
+public:
+    AddElementsCommand(MapDocument& doc, std::vector<Element> elements);
+    const std::vector<quint64>& ids() const { return m_ids; }
+
+private:
+    std::vector<quint64> m_ids;
+};
+
+// Deletes several elements of any kind in one step; square numbers above
+// deleted squares move down in the events that stay and in the start
+// ground.
+class DeleteElementsCommand : public DocumentCommand {
+public:
+    DeleteElementsCommand(MapDocument& doc, const std::vector<quint64>& ids);
 };
 
 // Moves elements to new positions (a drag, a group drag, an arrow key).

@@ -8,7 +8,7 @@ PACKAGES=(
   clang
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   liblua5.1-0-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libfontconfig-dev fontconfig fonts-wqy-microhei fonts-dejavu-core
   libcairo2-dev
   libgtest-dev libgmock-dev libbenchmark-dev

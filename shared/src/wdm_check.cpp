@@ -34,12 +34,16 @@ public:
         // Ground numbers count the squares as the map is saved.
         const int squares = static_cast<int>(SavedSquares(m_map));
         if (h.startGround < 1 || h.startGround > squares) {
-            Add(ProblemKind::GroundNumber, ProblemPlace::Header, 0, "header startGround " + std::to_string(h.startGround) + ": no such square" + Have(squares));
+            Add(ProblemKind::GroundNumber, ProblemPlace::Header, 0,
+                {"header startGround " + N(h.startGround) + ": no such square" + Have(squares),
+                 "角色初始地层编号 " + N(h.startGround) + ": 没有这个正方形" + HaveZh(squares)});
         }
         if (h.townMap > 0) {
-            CheckTargetMap(ProblemPlace::Header, 0, "header townMap", h.townMap, h.townGround);
+            CheckTargetMap(ProblemPlace::Header, 0, {"header townMap", "回城地图编号"}, h.townMap, h.townGround);
         } else if (h.townGround != 0 && (h.townGround < 1 || h.townGround > squares)) {
-            Add(ProblemKind::GroundNumber, ProblemPlace::Header, 0, "header townGround " + std::to_string(h.townGround) + ": no such square" + Have(squares));
+            Add(ProblemKind::GroundNumber, ProblemPlace::Header, 0,
+                {"header townGround " + N(h.townGround) + ": no such square" + Have(squares),
+                 "回城初始地层编号 " + N(h.townGround) + ": 没有这个正方形" + HaveZh(squares)});
         }
         CheckEvents(squares);
         CheckPictures();
@@ -48,22 +52,29 @@ public:
     }
 
 private:
+    // One problem line in English and in Chinese (UTF-8).
+    struct Line {
+        std::string en, zh;
+    };
+
+    static std::string N(long long n) { return std::to_string(n); }
     static std::size_t SavedSquares(const MapData& map) {
         std::size_t n = 0;
         for (const auto& g : map.squares) n += IsSavedBox(g.width, g.height);
         return n;
     }
-    static std::string Have(int squares) { return " (the map has " + std::to_string(squares) + " squares)"; }
+    static std::string Have(int squares) { return " (the map has " + N(squares) + " squares)"; }
+    static std::string HaveZh(int squares) { return " (地图共有 " + N(squares) + " 个正方形)"; }
 
-    void Add(ProblemKind kind, ProblemPlace place, int index, std::string text, int section = 0) {
-        m_problems.push_back(MapProblem{kind, place, section, index, std::move(text)});
+    void Add(ProblemKind kind, ProblemPlace place, int index, Line text, int section = 0) {
+        m_problems.push_back(MapProblem{kind, place, section, index, std::move(text.en), std::move(text.zh)});
     }
 
     void CheckEvents(int squares) {
         for (std::size_t i = 0; i < m_map.events.size(); ++i) {
             const EventRecord& e = m_map.events[i];
             if (!IsSavedBox(e.width, e.height)) continue;  // reported as dropped
-            const std::string name = "event " + std::to_string(i + 1);
+            const Line name{"event " + N(static_cast<long long>(i) + 1), "事件 " + N(static_cast<long long>(i) + 1)};
             const int at = static_cast<int>(i);
             int ground = 0;
             switch (e.kind) {
@@ -76,9 +87,11 @@ private:
             case kEventLink: {
                 const LinkDetail d = ParseLinkDetail(e.detail);
                 if (d.targetMap == 0) {
-                    Add(ProblemKind::LinkTarget, ProblemPlace::Event, at, name + " (link): target map 0 leads nowhere");
+                    Add(ProblemKind::LinkTarget, ProblemPlace::Event, at,
+                        {name.en + " (link): target map 0 leads nowhere", name.zh + " (地图链接): 地图编号为 0, 链接不到任何地图"});
                 } else {
-                    CheckTargetMap(ProblemPlace::Event, at, name + " (link) target map", d.targetMap < 0 ? -d.targetMap : d.targetMap, d.targetGround);
+                    CheckTargetMap(ProblemPlace::Event, at, {name.en + " (link) target map", name.zh + " (地图链接) 地图编号"},
+                                   d.targetMap < 0 ? -d.targetMap : d.targetMap, d.targetGround);
                 }
                 continue;
             }
@@ -86,53 +99,68 @@ private:
             case kEventItem:
                 continue;
             default:
-                Add(ProblemKind::EventKind, ProblemPlace::Event, at, name + ": unknown event kind " + std::to_string(e.kind));
+                Add(ProblemKind::EventKind, ProblemPlace::Event, at,
+                    {name.en + ": unknown event kind " + N(e.kind), name.zh + ": 未知的事件类型 " + N(e.kind)});
                 continue;
             }
             if (ground < 1 || ground > squares) {
-                Add(ProblemKind::GroundNumber, ProblemPlace::Event, at, name + (e.kind == kEventNpc ? " (NPC)" : " (monster)") + ": ground " + std::to_string(ground) +
-                    ": no such square" + Have(squares));
+                const bool npc = e.kind == kEventNpc;
+                Add(ProblemKind::GroundNumber, ProblemPlace::Event, at,
+                    {name.en + (npc ? " (NPC)" : " (monster)") + ": ground " + N(ground) + ": no such square" + Have(squares),
+                     name.zh + (npc ? " (NPC)" : " (怪物)") + ": 地层编号 " + N(ground) + ": 没有这个正方形" + HaveZh(squares)});
             }
         }
     }
 
     // A map number of the map table and a ground on that map (0: its start).
-    void CheckTargetMap(ProblemPlace place, int index, const std::string& what, int mapNumber, int ground) {
+    void CheckTargetMap(ProblemPlace place, int index, const Line& what, int mapNumber, int ground) {
         if (!m_options.mapTable) return;
         const auto& table = *m_options.mapTable;
+        const Line head{what.en + " " + N(mapNumber), what.zh + " " + N(mapNumber)};
         if (mapNumber < 1 || static_cast<std::size_t>(mapNumber) > table.size()) {
-            Add(ProblemKind::LinkTarget, place, index, what + " " + std::to_string(mapNumber) + ": not in the map table (" + std::to_string(table.size()) + " rows)");
+            Add(ProblemKind::LinkTarget, place, index,
+                {head.en + ": not in the map table (" + N(static_cast<long long>(table.size())) + " rows)",
+                 head.zh + ": 地图表中没有这一行 (共 " + N(static_cast<long long>(table.size())) + " 行)"});
             return;
         }
         if (m_options.dataDir.empty() || ground == 0) return;
         const std::string& file = table[static_cast<std::size_t>(mapNumber) - 1];
         const std::string path = m_paths.Resolve(gbk::Lit("\\data\\地图\\") + file);
         ReadResult target = ReadMap(path);
+        const std::string name = gbk::ToUtf8(file);
         if (!target) {
-            Add(ProblemKind::LinkTarget, place, index, what + " " + std::to_string(mapNumber) + ": map file " + gbk::ToUtf8(file) + " cannot be read");
+            Add(ProblemKind::LinkTarget, place, index,
+                {head.en + ": map file " + name + " cannot be read", head.zh + ": 无法读取地图文件 " + name});
             return;
         }
         const int squares = static_cast<int>(target.map.squares.size());
         if (ground < 1 || ground > squares) {
-            Add(ProblemKind::LinkTarget, place, index, what + " " + std::to_string(mapNumber) + ": ground " + std::to_string(ground) + ": no such square on " +
-                gbk::ToUtf8(file) + Have(squares));
+            Add(ProblemKind::LinkTarget, place, index,
+                {head.en + ": ground " + N(ground) + ": no such square on " + name + Have(squares),
+                 head.zh + ": 地层编号 " + N(ground) + ": " + name + " 上没有这个正方形" + HaveZh(squares)});
         }
     }
 
     void CheckPictures() {
         if (m_options.dataDir.empty()) return;
         std::set<std::string> reported;
-        auto check = [&](ProblemPlace place, int section, int index, const std::string& what, const std::string& picture) {
+        auto check = [&](ProblemPlace place, int section, int index, const Line& what, const std::string& picture) {
             if (reported.count(picture)) return;
             if (!FileExists(m_paths.Resolve(picture))) {
                 reported.insert(picture);
-                Add(ProblemKind::Picture, place, index, what + ": picture " + gbk::ToUtf8(picture) + " not found", section);
+                const std::string name = gbk::ToUtf8(picture);
+                Add(ProblemKind::Picture, place, index, {what.en + ": picture " + name + " not found", what.zh + ": 找不到图片 " + name},
+                    section);
             }
         };
-        check(ProblemPlace::Header, 0, 0, "header background", m_map.header.background);
+        check(ProblemPlace::Header, 0, 0, {"header background", "整体背景"}, m_map.header.background);
+        static const char* const kSectionsZh[] = {"地图精灵", "顶层精灵", "二层背景", "三层背景", "飘动背景"};
         for (std::size_t list = 0; list < m_map.sprites.size(); ++list) {
             for (std::size_t i = 0; i < m_map.sprites[list].size(); ++i) {
-                check(ProblemPlace::Sprite, static_cast<int>(list), static_cast<int>(i), "sprite " + std::to_string(i + 1) + " of section " + std::to_string(list + 1),
+                const long long n = static_cast<long long>(i) + 1;
+                check(ProblemPlace::Sprite, static_cast<int>(list), static_cast<int>(i),
+                      {"sprite " + N(n) + " of section " + N(static_cast<long long>(list) + 1),
+                       std::string(list < 5 ? kSectionsZh[list] : "精灵") + " 第 " + N(n) + " 个精灵"},
                       m_map.sprites[list][i].picture);
             }
         }
@@ -141,24 +169,33 @@ private:
     void CheckSmallBoxes() {
         struct Kind {
             const char* name;
+            const char* nameZh;
             const std::vector<GroundRecord>* list;
             ProblemPlace place;
         };
-        for (const Kind& k : {Kind{"square", &m_map.squares, ProblemPlace::Square}, Kind{"slope", &m_map.slopes, ProblemPlace::Slope},
-                              Kind{"stair", &m_map.stairs, ProblemPlace::Stair}}) {
+        for (const Kind& k : {Kind{"square", "正方形", &m_map.squares, ProblemPlace::Square},
+                              Kind{"slope", "三角形", &m_map.slopes, ProblemPlace::Slope},
+                              Kind{"stair", "楼梯", &m_map.stairs, ProblemPlace::Stair}}) {
             for (std::size_t i = 0; i < k.list->size(); ++i) {
                 const GroundRecord& g = (*k.list)[i];
                 if (IsSavedBox(g.width, g.height)) continue;
-                std::string line = std::string(k.name) + " " + std::to_string(i + 1) + " (" + Box(g.width, g.height) +
-                                   ") is under 10 pixels and is dropped when saved";
-                if (k.list == &m_map.squares) line += "; the squares after it move up one number";
+                const std::string n = N(static_cast<long long>(i) + 1);
+                Line line{std::string(k.name) + " " + n + " (" + Box(g.width, g.height) + ") is under 10 pixels and is dropped when saved",
+                          std::string(k.nameZh) + " " + n + " (" + Box(g.width, g.height) + ") 小于10像素, 保存时会被丢弃"};
+                if (k.list == &m_map.squares) {
+                    line.en += "; the squares after it move up one number";
+                    line.zh += "; 其后的正方形编号都会减一";
+                }
                 Add(ProblemKind::SmallBox, k.place, static_cast<int>(i), line);
             }
         }
         for (std::size_t i = 0; i < m_map.events.size(); ++i) {
             const EventRecord& e = m_map.events[i];
             if (!IsSavedBox(e.width, e.height)) {
-                Add(ProblemKind::SmallBox, ProblemPlace::Event, static_cast<int>(i), "event " + std::to_string(i + 1) + " (" + Box(e.width, e.height) + ") is under 10 pixels and is dropped when saved");
+                const std::string n = N(static_cast<long long>(i) + 1);
+                Add(ProblemKind::SmallBox, ProblemPlace::Event, static_cast<int>(i),
+                    {"event " + n + " (" + Box(e.width, e.height) + ") is under 10 pixels and is dropped when saved",
+                     "事件 " + n + " (" + Box(e.width, e.height) + ") 小于10像素, 保存时会被丢弃"});
             }
         }
     }

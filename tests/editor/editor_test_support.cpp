@@ -47,7 +47,7 @@ editor::EditorOptions Workspace::options() const {
     o.programFolder = m_dir.path();
     o.dataFolder = m_dir.filePath("data");
     o.settingsFile = m_dir.filePath("settings.ini");
-    o.recoveryFile = m_dir.filePath("recovery.Wdm");
+    o.recoveryFolder = m_dir.filePath("recovery");
     o.autosaveMs = 0;
     return o;
 }

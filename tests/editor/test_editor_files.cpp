@@ -108,8 +108,9 @@ TEST(EditorFiles, AFailedSaveKeepsTheOldFileAndTheTitle) {
     const QString file = ws.path("keep.Wdm");
     ASSERT_TRUE(ed.window->files().save(file));
     const QByteArray old = Bytes(file);
-    const QString title = ed.window->windowTitle();
     editor_test::DrawBox(*ed.window, 0, {0, 200}, {100, 240});
+    const QString title = ed.window->windowTitle();
+    EXPECT_EQ(title, U8("keep.Wdm* - 梦想风铃谷OL - 地图编辑器"));
     // The temporary file beside the target cannot be created.
     ASSERT_TRUE(QDir().mkpath(file + ".tmp/blocked"));
     EXPECT_FALSE(ed.window->files().save(file));
@@ -127,7 +128,7 @@ TEST(EditorFiles, GroundNumbersOutsideTheSquaresAreReportedBeforeSaving) {
     ed.dialogs->answers = {false};
     EXPECT_FALSE(ed.window->files().save(ws.path("bad.Wdm")));
     ASSERT_EQ(ed.dialogs->asked.size(), 1u);
-    EXPECT_TRUE(ed.dialogs->asked[0].text.contains("startGround 4"));
+    EXPECT_TRUE(ed.dialogs->asked[0].text.contains(U8("角色初始地层编号 4"))) << ed.dialogs->asked[0].text.toStdString();
     EXPECT_FALSE(QFile::exists(ws.path("bad.Wdm")));
 }
 
@@ -161,24 +162,31 @@ TEST(EditorFiles, DamagedAndForeignFilesAreRefusedAndTheMapStays) {
 
 TEST(EditorFiles, AutosaveIsOfferedBackAfterACrash) {
     Workspace ws;
-    Editor ed(ws.options());
-    MakeMap(ed, ws);
-    ed.window->files().autosave();
-    ASSERT_TRUE(QFile::exists(ws.options().recoveryFile));
-    const wdm::MapData unsaved = ed.doc().toMapData();
-    // The editor dies here; nothing removes the recovery file.
+    QString recovery;
+    wdm::MapData unsaved;
+    {
+        Editor ed(ws.options());
+        MakeMap(ed, ws);
+        ed.window->files().autosave();
+        recovery = ed.window->files().recoveryFile();
+        ASSERT_TRUE(QFile::exists(recovery));
+        unsaved = ed.doc().toMapData();
+        // The editor dies here; nothing removes the recovery file.
+    }
+    ASSERT_TRUE(QFile::exists(recovery));
     Editor next(ws.options());
     next.dialogs->answers = {true};
-    next.window->files().offerRecovery();
+    next.window->files().openAtStart(QString());
     ASSERT_EQ(next.dialogs->asked.size(), 1u);
     EXPECT_EQ(next.doc().toMapData(), unsaved);
     EXPECT_FALSE(next.window->undoStack().isClean());
+    EXPECT_TRUE(QFile::exists(recovery));
     // Saving ends the need for it.
     ASSERT_TRUE(next.window->files().save(ws.path("saved.Wdm")));
-    EXPECT_FALSE(QFile::exists(ws.options().recoveryFile));
+    EXPECT_FALSE(QFile::exists(recovery));
     // Nothing unsaved: nothing written.
     next.window->files().autosave();
-    EXPECT_FALSE(QFile::exists(ws.options().recoveryFile));
+    EXPECT_TRUE(QDir(ws.options().recoveryFolder).entryList({"*.Wdm"}, QDir::Files).isEmpty());
 }
 
 TEST(EditorFiles, LoadingOverUnsavedWorkAsksFirst) {
@@ -216,7 +224,7 @@ TEST(EditorFiles, CheckMapListsProblemsAndSelectsTheirElement) {
     QListWidget& list = w.problemList();
     int linkRow = -1;
     for (int i = 0; i < list.count(); ++i) {
-        if (list.item(i)->text().contains("leads nowhere")) linkRow = i;
+        if (list.item(i)->text().contains(U8("链接不到任何地图"))) linkRow = i;
     }
     ASSERT_GE(linkRow, 0);
     list.setCurrentRow(linkRow);

@@ -40,7 +40,8 @@ struct MapProblem {
     int section = 0;
     // 0-based index into the record's list; 0 for the header.
     int index = 0;
-    std::string text;  // one UTF-8 line, English
+    std::string text;     // one UTF-8 line, English (wdmtool)
+    std::string chinese;  // the same line in Chinese, UTF-8 (the editor)
 };
 
 // Every problem, in a fixed order: header grounds, events, pictures, small
