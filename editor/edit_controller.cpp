@@ -155,12 +155,21 @@ void EditController::dragPreview(quint64 id, QPoint at) {
     m_window.infoPage().top->setText(QString::number(at.y()));
 }
 
-void EditController::contextMenu(quint64 id, QPoint globalPos) {
+void EditController::contextMenu(quint64 id, QPoint globalPos, quint64 boxId) {
+    if (QMenu* menu = buildContextMenu(id, boxId)) menu->popup(globalPos);
+}
+
+QMenu* EditController::buildContextMenu(quint64 id, quint64 boxId) {
     const Element* e = m_doc.find(id);
-    if (!e) return;
+    if (!e) return nullptr;
     auto* menu = new QMenu(&m_window);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     auto add = [&](const char* text, auto fn) { connect(menu->addAction(U(text)), &QAction::triggered, this, fn); };
+    auto addGroundMenu = [&](QMenu* to, quint64 box) {
+        connect(to->addAction(U("编辑事件")), &QAction::triggered, this, [this, box] { loadEventIntoPage(box); });
+        connect(to->addAction(U("调整宽度")), &QAction::triggered, this, [this, box] { adjustWidth(box); });
+        connect(to->addAction(U("删除此地层或事件")), &QAction::triggered, this, [this, box] { deleteAsked(box); });
+    };
     if (e->kind == ElementKind::Sprite) {
         menu->setObjectName(U("精灵菜单"));
         add("复制精灵(&C)", [this, id] { m_window.canvas().select(id), copy(); });
@@ -180,13 +189,17 @@ void EditController::contextMenu(quint64 id, QPoint globalPos) {
         add("调整翻转", [this, id] { flip(id); });
         menu->addSeparator();
         add("删除此精灵", [this, id] { deleteAsked(id); });
+        if (m_doc.find(boxId)) {
+            menu->addSeparator();
+            QMenu* ground = menu->addMenu(U("地层菜单"));
+            ground->setObjectName(U("地层菜单"));
+            addGroundMenu(ground, boxId);
+        }
     } else {
         menu->setObjectName(U("地层菜单"));
-        add("编辑事件", [this, id] { loadEventIntoPage(id); });
-        add("调整宽度", [this, id] { adjustWidth(id); });
-        add("删除此地层或事件", [this, id] { deleteAsked(id); });
+        addGroundMenu(menu, id);
     }
-    menu->popup(globalPos);
+    return menu;
 }
 
 // --- map settings -------------------------------------------------------------
@@ -266,6 +279,7 @@ void EditController::refreshFields() {
 }
 
 void EditController::forgetShown() {
+    m_window.infoPage().clear();
     m_shownHeader.reset();
     m_infoShown.reset();
     m_pageShown.reset();

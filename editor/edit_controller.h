@@ -9,6 +9,8 @@
 #include <QPoint>
 #include <QRect>
 
+class QMenu;
+
 #include "shared/wdm_map.h"
 
 #include <optional>
@@ -33,7 +35,10 @@ public:
     void elementPressed(quint64 id);
     void selectionChanged();
     void dragPreview(quint64 id, QPoint at);
-    void contextMenu(quint64 id, QPoint globalPos);
+    void contextMenu(quint64 id, QPoint globalPos, quint64 boxId = 0);
+    // The menu of an element; boxId adds the ground menu of a box under a
+    // sprite as a sub-menu.
+    QMenu* buildContextMenu(quint64 id, quint64 boxId);
 
     // Tab page buttons.
     void applySize();

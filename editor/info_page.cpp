@@ -33,6 +33,12 @@ InfoPage::InfoPage(QWidget* parent) : QWidget(parent) {
     v->addStretch(1);
 }
 
+void InfoPage::clear() {
+    m_shown = 0;
+    for (QLineEdit* e : {number, type, left, top, width, height}) e->clear();
+    info->setText(U("目前是[精灵]信息"));
+}
+
 void InfoPage::show(const Element& e, int n) {
     m_shown = e.id;
     number->setText(QString::number(n));

@@ -22,6 +22,8 @@ public:
     // label to its kind. An event's type field is read-only.
     void show(const Element& e, int number);
     quint64 shownId() const { return m_shown; }
+    // Empties the fields (a new or loaded map).
+    void clear();
 
     QCheckBox* capture;
     QLineEdit* number;

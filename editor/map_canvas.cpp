@@ -231,13 +231,14 @@ QRect MapCanvas::visibleMapRect() const {
 
 QPointF MapCanvas::markerPos(int i) const { return m_markers[i]->pos(); }
 
-ElementItem* MapCanvas::pickAt(QPointF map) const {
+ElementItem* MapCanvas::pickAt(QPointF map, bool skipSprites) const {
     // Events first, then sprites of the current layer, then squares, slopes
     // and stairs.
     const QList<QGraphicsItem*> under = m_scene->items(map, Qt::IntersectsItemBoundingRect, Qt::DescendingOrder);
     static const ElementKind kOrder[] = {ElementKind::Event, ElementKind::Sprite, ElementKind::Square, ElementKind::Slope,
                                          ElementKind::Stair};
     for (ElementKind kind : kOrder) {
+        if (skipSprites && kind == ElementKind::Sprite) continue;
         for (QGraphicsItem* g : under) {
             auto* item = dynamic_cast<ElementItem*>(g);
             if (!item || !item->isVisible() || !item->pickable() || item->element().kind != kind) continue;
@@ -481,7 +482,9 @@ void MapCanvas::contextMenuEvent(QContextMenuEvent* event) {
     ElementItem* item = pickAt(mapToScene(event->pos()));
     if (!item) return;
     if (std::find(m_selection.begin(), m_selection.end(), item->id()) == m_selection.end()) select(item->id());
-    emit contextMenuAt(item->id(), event->globalPos());
+    // A sprite over a square still leads to the square's menu.
+    ElementItem* box = item->element().kind == ElementKind::Sprite ? pickAt(mapToScene(event->pos()), true) : nullptr;
+    emit contextMenuAt(item->id(), event->globalPos(), box ? box->id() : 0);
 }
 
 void MapCanvas::keyPressEvent(QKeyEvent* event) {

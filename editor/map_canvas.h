@@ -85,7 +85,8 @@ signals:
     void elementPressed(quint64 id);
     void dragInfo(QString text);
     void cursorMoved(QPoint map);
-    void contextMenuAt(quint64 id, QPoint globalPos);
+    // boxId: a ground box or event under the pointer beneath a sprite, or 0.
+    void contextMenuAt(quint64 id, QPoint globalPos, quint64 boxId);
     void deletePressed();
     void arrowPressed(int dx, int dy);
     void copyPressed();
@@ -108,7 +109,8 @@ protected:
     void drawForeground(QPainter* painter, const QRectF& rect) override;
 
 private:
-    ElementItem* pickAt(QPointF map) const;
+    // skipSprites: only events and ground boxes.
+    ElementItem* pickAt(QPointF map, bool skipSprites = false) const;
     QPoint snapped(QPointF map) const;
     void placeMarkers(QPoint a, QPoint b);
     void hideMarkers();

@@ -8,6 +8,7 @@
 #include "event_page.h"
 #include "file_controller.h"
 #include "ground_page.h"
+#include "info_page.h"
 #include "language.h"
 #include "layers_panel.h"
 #include "map_canvas.h"
@@ -17,10 +18,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
@@ -285,4 +288,43 @@ TEST(EditorTools, QtTextsAndMapChecksAreChinese) {
     w.files().checkMap();
     ASSERT_GE(w.problemList().count(), 1);
     EXPECT_TRUE(w.problemList().item(0)->text().contains(U8("没有这个正方形"))) << w.problemList().item(0)->text().toStdString();
+}
+
+TEST(EditorTools, TheGroundMenuIsReachedUnderASprite) {
+    Workspace ws;
+    Editor ed(ws.options());
+    MainWindow& w = *ed.window;
+    w.resize(1280, 800);
+    w.show();
+    ASSERT_TRUE(w.edits().addSprite(ws.path("data/map/tree.png")));
+    const Element sprite = ed.doc().list(ElementKind::Sprite)[0];
+    editor_test::DrawBox(w, 0, {sprite.left - 20, sprite.top + 40}, {sprite.left + 80, sprite.top + 60});
+    const QPoint at = w.canvas().mapFromScene(QPointF(sprite.left + 30, sprite.top + 50));
+    QContextMenuEvent e(QContextMenuEvent::Mouse, at, w.canvas().viewport()->mapToGlobal(at));
+    QApplication::sendEvent(w.canvas().viewport(), &e);
+    QMenu* ground = nullptr;
+    for (QMenu* m : w.findChildren<QMenu*>(U8("地层菜单"))) {
+        if (m->parent() && m->parent()->objectName() == U8("精灵菜单")) ground = m;
+    }
+    ASSERT_NE(ground, nullptr);
+    ASSERT_EQ(ground->actions().size(), 3);
+    ed.dialogs->answers = {false};
+    ground->actions()[2]->trigger();
+    ASSERT_EQ(ed.dialogs->asked.size(), 1u);
+    EXPECT_EQ(ed.dialogs->asked[0].text, U8(texts::kDeleteSquare));
+}
+
+TEST(EditorTools, ALoadedMapEmptiesTheInformationFields) {
+    Workspace ws;
+    Editor ed(ws.options());
+    MainWindow& w = *ed.window;
+    w.infoPage().capture->setChecked(true);
+    editor_test::DrawBox(w, 0, {0, 500}, {100, 540});
+    w.canvas().pressAt({50, 520}, Qt::NoModifier);
+    w.canvas().releaseAt({50, 520}, Qt::NoModifier);
+    ASSERT_EQ(w.infoPage().left->text(), "0");
+    ASSERT_TRUE(w.files().save(ws.path("m.Wdm")));
+    ASSERT_TRUE(w.files().load(ws.path("m.Wdm")));
+    EXPECT_TRUE(w.infoPage().left->text().isEmpty());
+    EXPECT_EQ(w.infoPage().shownId(), 0u);
 }
