@@ -21,6 +21,7 @@
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -105,5 +106,11 @@ int main(int argc, char** argv) {
     w.files().checkMap();
     if (w.problemList().count() > 0) w.problemList().setCurrentRow(0);
     shot("check_map.png");
+    // A question with Qt's standard buttons, in Chinese.
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8("提示"), QString::fromUtf8("地图编辑器中已经绘制数据 是否直接退出?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &w);
+    box.show();
+    QApplication::processEvents();
+    save(box.grab(), "message_box.png");
     return 0;
 }
