@@ -167,13 +167,18 @@ void SkillBar::UpdateKeys(const Controls& c, float dt, SkillBarCommands& out) {
     slots.Tick(dt);
 }
 
-void SkillBar::Draw(GdiFont& font, GdiFont& nameFont, const DataTables& tables, float mouseX, float mouseY) const {
+void SkillBar::Draw(GdiFont& font) const {
     for (int i = 1; i <= SkillBarSlots::kCells; ++i)
         m_slots[static_cast<std::size_t>(i - 1)].Draw(slots.At(i), i, slots, icons, font);
-    if (slots.carrying()) {
-        icons.Draw(slots.carried().skillNumber, mouseX - 12, mouseY - 12);
-        return;
-    }
+}
+
+void SkillBar::DrawCarried(float mouseX, float mouseY) const {
+    if (slots.carrying()) icons.Draw(slots.carried().skillNumber, mouseX - 12, mouseY - 12);
+}
+
+void SkillBar::DrawTooltip(GdiFont& font, GdiFont& nameFont, const DataTables& tables, float mouseX,
+                           float mouseY) const {
+    if (slots.carrying()) return;
     const int cell = CellAt(mouseX, mouseY);
     if (const SkillRow* row = tables.skills.At(slots.At(cell).skill.skillNumber)) {
         // Above the bar, kept inside the screen's width.

@@ -46,7 +46,7 @@ struct NpcGame : ::testing::Test {
         game.controls.mouseY = y;
         game.controls[Action::MouseLeft].pressed = press;
         game.controls[Action::MouseLeft].held = press;
-        game.UpdateNpcInterface(1.0f / 60);
+        game.UpdateInterface(1.0f / 60);
     }
     void ClickRow(int row) {
         DialogBox::Box b = game.dialogBox.ChoiceBox(row);

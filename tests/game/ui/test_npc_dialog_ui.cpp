@@ -144,12 +144,6 @@ TEST(QuestWindow, RowsFollowTheLogAndTheSelectionLeavesWithItsQuest) {
     log.Set(5, 0);
     w.ForgetMissing(log);
     EXPECT_EQ(w.selected(), 0);
-    // The close button: pressed and released over it.
-    const float cx = QuestWindow::kX + 282, cy = QuestWindow::kY + 18;
-    EXPECT_FALSE(w.Update(ClickAt(cx, cy), log).close);
-    Controls up = HoverAt(cx, cy);
-    up[Action::MouseLeft].released = true;
-    EXPECT_TRUE(w.Update(up, log).close);
 }
 
 TEST(WrapText, BreaksAtNewlinesAndNeverInsideACharacter) {
