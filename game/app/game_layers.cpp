@@ -202,6 +202,7 @@ public:
         const UiLayer* under = m_stack.TakerOf(at);
         const std::string_view name = under != nullptr ? under->Name() : std::string_view();
         g.gameInterface.SetPointer(g.mouseX, g.mouseY);
+        g.gameInterface.ForgetTooltip();
         if (name == "window" || name == "trade") g.gameInterface.DrawTooltip(g.inventory, g.dataTables());
         if (name == "window" && g.hud.openWindow() == gbk::Lit("技能窗口")) g.skills.DrawWindowTooltip();
         if (name == "skillBar") g.skills.DrawBarTooltip();

@@ -327,15 +327,19 @@ void GameInterface::DrawButtons(int w) const {
 
 void GameInterface::DrawCell(int itemNumber, float x, float y, bool highlight) const {
     if (highlight) {
-        // A bright frame around the cell, over the well's dark edge: four
-        // strips of a white texture in the blink phase's colour (a tinted
-        // dark tile stays dark).
+        // A bright frame around the cell in the blink phase's colour, on a
+        // dark band a pixel wider each side, so both phases stand out from
+        // the well and from each other (a tinted dark tile stays dark).
         const float f = kFrameWidth;
-        m_white.SetColour(BlinkColour());
-        m_white.RenderStretch(x - f, y - f, x + kCell + f, y);
-        m_white.RenderStretch(x - f, y + kCell, x + kCell + f, y + kCell + f);
-        m_white.RenderStretch(x - f, y, x, y + kCell);
-        m_white.RenderStretch(x + kCell, y, x + kCell + f, y + kCell);
+        auto ring = [&](float out, float in, std::uint32_t colour) {
+            m_white.SetColour(colour);
+            m_white.RenderStretch(x - out, y - out, x + kCell + out, y - in);
+            m_white.RenderStretch(x - out, y + kCell + in, x + kCell + out, y + kCell + out);
+            m_white.RenderStretch(x - out, y - in, x - in, y + kCell + in);
+            m_white.RenderStretch(x + kCell + in, y - in, x + kCell + out, y + kCell + in);
+        };
+        ring(f + 1, -1, kFrameDark);
+        ring(f, 0, BlinkColour());
     }
     if (itemNumber != 0) icons.Draw(itemNumber, x, y);
 }
@@ -470,8 +474,9 @@ void GameInterface::DrawTooltip(const Inventory& inv, const DataTables& tables) 
     if (item_slots::IsEquipment(cell)) item = inv.equipment.At(cell - 36).itemNumber;
     if (item_slots::IsShop(cell)) item = inv.shop.At(cell - item_slots::kShopBase).itemNumber;
     if (const ItemRow* row = tables.items.At(item)) {
-        m_tooltip.Draw(m_fonts.small, m_mouseX, m_mouseY, *row, item_slots::IsShop(cell),
-                       static_cast<float>(m_engine.Width()), static_cast<float>(m_engine.Height()));
+        m_tooltipItem = item;
+        m_tooltipBox = m_tooltip.Draw(m_fonts.small, m_mouseX, m_mouseY, *row, item_slots::IsShop(cell),
+                                      static_cast<float>(m_engine.Width()), static_cast<float>(m_engine.Height()));
     }
 }
 
@@ -491,6 +496,14 @@ void GameInterface::DumpState(JsonWriter& w) const {
     w.Field("chatText", chatInput.text());
     w.Field("chatScroll", m_chatLog.scroll());
     w.Field("helpShown", m_helpShown);
+    w.Key("tooltip");
+    w.BeginObject();
+    w.Field("item", m_tooltipItem);
+    w.Field("x", m_tooltipBox.x);
+    w.Field("y", m_tooltipBox.y);
+    w.Field("width", m_tooltipBox.width);
+    w.Field("height", m_tooltipBox.height);
+    w.EndObject();
     w.Field("blink", m_blink);
     w.Field("clickSounds", m_clicks);
     w.Field("iconSprites", static_cast<int>(icons.SpriteCount()));

@@ -136,6 +136,8 @@ public:
     void DrawTooltip(const Inventory& inventory, const DataTables& tables);
     // The held item under the pointer.
     void DrawHeld();
+    // Forgets the tooltip shown last frame (the tooltip layer calls it before drawing).
+    void ForgetTooltip() { m_tooltipItem = 0; m_tooltipBox = {}; }
     // The last mouse position the interface saw.
     void SetPointer(float x, float y) {
         m_mouseX = x;
@@ -150,6 +152,7 @@ public:
     // this many pixels wide around the cell, drawn in the colour of the
     // blink phase.
     static constexpr float kFrameWidth = 3;
+    static constexpr std::uint32_t kFrameDark = 0xFF0C0E16;
     std::uint32_t BlinkColour() const { return m_blink < 10 ? 0xFFFFFF00 : 0x88FFFFFF; }
 
     // ---- layout (screen positions)
@@ -221,4 +224,6 @@ private:
     std::array<float, 5> m_windowW{240, 460, 240, 300, 236};
     std::array<float, 5> m_windowH{300, 340, 300, 320, 340};
     ItemTooltip m_tooltip;
+    int m_tooltipItem = 0;    // the item whose tooltip shows (for the dump)
+    TooltipBox m_tooltipBox;
 };

@@ -101,8 +101,8 @@ TooltipBox ItemTooltip::Place(float x, float y, float textW, int lineCount, floa
     return b;
 }
 
-void ItemTooltip::Draw(GdiFont& font, float x, float y, const ItemRow& row, bool withPrices, float,
-                       float screenH) const {
+TooltipBox ItemTooltip::Draw(GdiFont& font, float x, float y, const ItemRow& row, bool withPrices, float,
+                             float screenH) const {
     const std::vector<TooltipLine> lines = WrappedLines(row, withPrices);
     const float lineH = std::max(12.0f, font.TextHeight("A"));
     float textW = 0;
@@ -122,4 +122,5 @@ void ItemTooltip::Draw(GdiFont& font, float x, float y, const ItemRow& row, bool
         font.Print(b.x + kPadding, ly, l.text);
         ly += lineH + kLineGap;
     }
+    return b;
 }

@@ -48,9 +48,9 @@ public:
     // shown for the pointer at (x, y): below right of it, else flipped to
     // the left or up, always on the screen and left of the right panel.
     static TooltipBox Place(float x, float y, float textW, int lineCount, float lineH, float screenH);
-    // Draws the tooltip of `row` for the pointer at (x, y).
-    void Draw(GdiFont& font, float x, float y, const ItemRow& row, bool withPrices, float screenW,
-              float screenH) const;
+    // Draws the tooltip of `row` for the pointer at (x, y); returns its box.
+    TooltipBox Draw(GdiFont& font, float x, float y, const ItemRow& row, bool withPrices, float screenW,
+                    float screenH) const;
 
 private:
     mutable Sprite m_box;
