@@ -64,7 +64,9 @@ float SkillTooltip::Height(const SkillRow& row) {
 
 void SkillTooltip::Show(GdiFont& font, GdiFont& nameFont, const SkillIcons& icons, const SkillRow& row, float x,
                         float y) const {
-    m_tile.RenderEx(x, y, 0, 19.5f, Height(row) / 10.0f);
+    // The see-through tile three times over: opaque enough to read over a
+    // window or a bright sky.
+    for (int pass = 0; pass < 3; ++pass) m_tile.RenderEx(x, y, 0, 19.5f, Height(row) / 10.0f);
     float line = y + 10;
     icons.Draw(row.number, x + 145, line, 1.3f);
     nameFont.SetColour(kWhite);
