@@ -13,6 +13,7 @@
 #include "core/json_writer.h"
 #include "core/tolerance.h"
 #include "core/user_folders.h"
+#include "gameplay/quest_rules.h"
 #include "shared/gbk.h"
 
 namespace {
@@ -183,14 +184,10 @@ bool Game::FrameFunc() {
 
 void Game::PlayingFrame(float dt) {
     Trace("hud.update");
-    // The interface's commands apply right after its update.
-    if (hud.Update(dt, controls, player).revive) RevivePlayer();
-    // The skill bar and window take their presses before the rest of the
-    // interface; their keys act after it (typing clears them).
-    skills.UpdateMouse(controls);
+    hud.Update(dt, player);
+    gameInterface.Tick(InterfaceFrame{controls, inventory, player, items, dataTables(), dt});
+    // The interface's commands apply right after its input pass.
     UpdateInterface(dt);
-    skills.UpdateKeys(controls, dt);
-    UpdateNpcInterface(dt);
     Trace("pointer.update");
     pointer.Update(controls.Held(Action::MouseLeft), mouseY);
     Trace("map.update");
@@ -200,6 +197,7 @@ void Game::PlayingFrame(float dt) {
         item->SetHost(&items);
         item->Update();
     }
+
     Trace("npcs.update");
     for (auto& npc : actors.npcs) npc->Update();
     Trace("monsters.update");
@@ -225,6 +223,11 @@ void Game::PlayingFrame(float dt) {
 
     Trace("damageNumbers.update");
     damageNumbers.Update(dt, camera.offsetX, camera.offsetY);
+
+    // Ground items that went this frame (delivered to the player) leave the
+    // list here, at the frame's end, all together and whether or not the
+    // frame is drawn.
+    std::erase_if(actors.groundItems, [](const std::unique_ptr<GroundItem>& item) { return item->gone(); });
 }
 
 bool Game::RenderFunc() {
@@ -248,7 +251,9 @@ bool Game::RenderFunc() {
     return false;
 }
 
-void Game::PlayingRender() {
+void Game::PlayingRender() { interfaceStack.Draw(); }
+
+void Game::DrawWorld() {
     Trace("map.pass0");
     map.RenderPass(0);
     Trace("npcs.draw");
@@ -261,35 +266,17 @@ void Game::PlayingRender() {
     player.Draw(camera, engine.Delta());
     Trace("map.pass1");
     map.RenderPass(1);
-    DrawNpcOverlays();
     Trace("damageNumbers.draw");
     damageNumbers.Draw();
-    Trace("dialogBox.draw");
-    speechBubble.Draw(fonts.small, camera.offsetX + player.x + player.width / 2);
     Trace("mouse.refresh");
     engine.MousePos(&mouseX, &mouseY);
     Trace("effects.front");
     map.effects.RenderPass(false, MakeEffectContext(engine.Delta()));
-
     Trace("groundItems.draw");
-    std::vector<std::size_t> gone;
-    for (std::size_t i = 0; i < actors.groundItems.size(); ++i) {
-        actors.groundItems[i]->SetHost(&items);
-        if (actors.groundItems[i]->Draw()) gone.push_back(i);
+    for (auto& item : actors.groundItems) {
+        item->SetHost(&items);
+        item->Draw();
     }
-    // Each removal index is lowered by the number already removed.
-    for (std::size_t k = 0; k < gone.size(); ++k)
-        actors.groundItems.erase(actors.groundItems.begin() + static_cast<std::ptrdiff_t>(gone[k] - k));
-
-    Trace("hud.draw");
-    gameInterface.DrawBack(player);
-    hud.Draw(HudView{player, camera, map.banner, map.DisplayName(), engine.Delta()});
-    monsters.DrawTarget();
-    gameInterface.DrawFront(player, inventory, dataTables());
-    skills.Draw();
-    DrawNpcInterface();
-    Trace("pointer.draw");
-    pointer.Draw(mouseX, mouseY);
 }
 
 void Game::InjectInputFor(long frame) {
@@ -356,23 +343,15 @@ void Game::DropItem(const std::string& gbkName, float x, float y, int count, int
 
 void Game::UpdateInterface(float dt) {
     Trace("interface.update");
-    InterfaceResult r = gameInterface.Update(InterfaceFrame{controls, inventory, player, items, dataTables(), dt});
-    // A press the interface took never reaches the world behind it.
-    if (r.leftTaken) controls[Action::MouseLeft].pressed = false;
-    if (r.rightTaken) controls[Action::MouseRight].pressed = false;
-    if (!r.chatLine.empty()) chatLog.AddLine(gbk::Lit("玩家001"), r.chatLine);
-    if (!r.chatLine.empty()) SayInBubble(gbk::Lit("玩家001:") + r.chatLine);
-    if (gameInterface.chatInput.focused() || !r.chatLine.empty()) {
-        // Typing: no game key acts (walking, jumping, attacking, picking
-        // up, spells and the quick slots).
-        for (Action a : {Action::WalkLeft, Action::WalkRight, Action::Up, Action::Down, Action::Jump, Action::Attack,
-                         Action::PickUp, Action::CastSpell, Action::ShowNames, Action::QuickSlot1, Action::QuickSlot2,
-                         Action::QuickSlot3, Action::QuickSlot4, Action::QuickSlot5, Action::QuickSlot6,
-                         Action::QuickSlot7, Action::QuickSlot8}) {
-            controls[a] = ActionState{};
-        }
-        controls.keyPressed = 0;
-    }
+    frameDt = dt;
+    // The gold-collection quest follows the gold every frame.
+    quest_rules::ApplyGoldQuest(questLog, player.gold, dataTables().npcState);
+    questWindow.ForgetMissing(questLog);
+    interfaceStack.Dispatch(controls);
+    layers.Apply();
+    bubbleMessages.Update(dt);
+    const std::string text = bubbleMessages.Text();
+    speechBubble.SetContent(text, gbk::Lit("名字"), 1, fonts.small.TextWidth(text), fonts.small.TextHeight(text));
 }
 
 // ------------------------------------------------------------ map host
@@ -471,6 +450,7 @@ void Game::DumpState(JsonWriter& w) const {
     chatLog.DumpState(w);
     hud.DumpState(w);  // hud, banners, notices
     gameInterface.DumpState(w);  // heldItem, interface
+    interfaceStack.DumpState(w);  // interfaceStack
     skills.DumpState(w);         // skills
     w.Key("dialog");
     dialogBox.DumpState(w);

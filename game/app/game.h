@@ -33,6 +33,7 @@
 #include "app/game_items.h"
 #include "app/game_skills.h"
 #include "app/game_monsters.h"
+#include "app/game_layers.h"
 #include "gameplay/data_tables.h"
 #include "gameplay/inventory.h"
 #include "gameplay/map_actors.h"
@@ -48,6 +49,7 @@
 #include "ui/dialog_box.h"
 #include "ui/hud.h"
 #include "ui/game_interface.h"
+#include "ui/interface_stack.h"
 #include "ui/quest_window.h"
 #include "ui/speech_bubble.h"
 #include "world/camera.h"
@@ -129,10 +131,14 @@ public:
     // A ground item of the first item row named `gbkName` at map (x, y);
     // nothing when no row has that name.
     void DropItem(const std::string& gbkName, float x, float y, int count, int counted);
-    // The interface's part of the frame (after the HUD's update): window
-    // cells, panel buttons, chat input; a press it takes never reaches the
-    // world, and while the chat input has the focus no game key acts.
+    // The interface's part of the frame (after the HUD's update): the
+    // gold-collection rule, the one input pass of the interface stack (every
+    // press goes to the top layer under the pointer, keys to the chat input
+    // first), the commands it gathered, and the speech bubble's messages.
     void UpdateInterface(float dt);
+    // Steps 1 to 11 of the render: the map, characters, effects, damage
+    // numbers and ground items (the world layer's picture).
+    void DrawWorld();
     // A rising damage number at map position (x, y).
     void ShowDamageNumber(float value, int x, int y);
     // What running effects need from the world this frame.
@@ -159,14 +165,9 @@ public:
     void SetUpNpcs();
     // A map change closes the dialog.
     void CloseDialogForMapChange();
-    // Once a playing frame after the HUD: the gold-collection rule, the
-    // quest window's and the dialog's commands, the click on an NPC and the
-    // speech bubble's messages.
-    void UpdateNpcInterface(float dt);
-    // The NPC under the pointer when the click test runs (play area, no
-    // window, no dialog) sets the pointer; returns its number when it was
-    // clicked this frame, else 0.
-    int NpcClickTarget();
+    // The number of the NPC under screen (x, y) when NPCs can be clicked
+    // (play area, no window open, no dialog); 0 when none.
+    int NpcUnderPointer(float x, float y) const;
     // Opens the dialog on NPC `npcNumber` of the map and runs its script.
     void TalkTo(int npcNumber);
     // "[系统]:" + text onto the speech bubble's message list.
@@ -175,7 +176,6 @@ public:
     // at most 42 bytes.
     void SayInBubble(const std::string& gbkLine);
     void DrawNpcOverlays();
-    void DrawNpcInterface();
 
     // ---- MapHost
     std::string MapFileOfRow(int row) const override;
@@ -189,6 +189,9 @@ public:
 
     // Test hook: called with the name of each step of the two callbacks, in order.
     std::function<void(std::string_view)> trace;
+    void Trace(std::string_view step) {
+        if (trace) trace(step);
+    }
 
     // ---- process-wide objects, in construction order
     GameOptions options;
@@ -244,14 +247,16 @@ public:
     GameSkills skills{*this};
     // The map's monsters: set-up, frames, drawing, hits and the last-hit one.
     GameMonsters monsters{*this};
+    // The interface as one stack of layers: drawn bottom-up, each press
+    // offered top-down (game_layers.cpp builds the layers).
+    InterfaceStack interfaceStack;
+    GameLayers layers{*this};
+    float frameDt = 0;  // this frame's elapsed time, for the layers' input
 
     std::vector<InputEvent> scriptedInput;
     std::string lastUserScreenshot;  // the last F12 picture's path (UTF-8)
 
 private:
-    void Trace(std::string_view step) {
-        if (trace) trace(step);
-    }
     void PlayingFrame(float dt);
     // The player's part of the frame: attributes from the equipment, the
     // weapon overlay, the update and its events.

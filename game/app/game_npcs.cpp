@@ -5,7 +5,6 @@
 
 #include "app/game.h"
 
-#include "gameplay/quest_rules.h"
 #include "shared/gbk.h"
 #include "ui/text_wrap.h"
 
@@ -21,7 +20,6 @@ constexpr std::size_t kBubbleLineBytes = 42;
 void Game::LoadDialogs() {
     speechBubble.Init(engine, dataPaths, 3);
     dialogBox.Load(engine, dataPaths, fonts.game);
-    questWindow.Load(engine, dataPaths);
     for (std::size_t i = 0; i < 3; ++i) {
         HTEXTURE t = engine.LoadTexture(Resolve(gbk::Lit("\\data\\其它\\npc名称") + std::to_string(i + 1) + ".png"));
         npcArt.plate[i] = t;
@@ -63,51 +61,14 @@ void Game::CloseDialogForMapChange() {
     for (auto& npc : actors.npcs) npc->OpenDialog(0);
 }
 
-void Game::UpdateNpcInterface(float dt) {
-    // The gold-collection quest follows the gold every frame.
-    quest_rules::ApplyGoldQuest(questLog, player.gold, dataTables().npcState);
-    questWindow.ForgetMissing(questLog);
-
-    // The NPC test sees the windows and the dialog as they were before this
-    // frame's clicks, so a click that closes one never also reaches an NPC;
-    // a dialog opened here ignores this frame's clicks.
-    int talkTo = NpcClickTarget();
-    if (talkTo != 0) TalkTo(talkTo);
-
-    if (hud.openWindow() == gbk::Lit("任务窗口")) {
-        QuestWindowCommand qc = questWindow.Update(controls, questLog);
-        if (qc.click) engine.PlaySound(sounds.click, 10, 0, 1.0f, false);
-        if (qc.close) hud.ShowWindow(gbk::Lit("无"));
-    }
-
-    DialogCommand dc = dialogBox.Update(controls);
-    if (dc.click) engine.PlaySound(sounds.click, 10, 0, 1.0f, false);
-    if (dc.kind == DialogCommand::kRunFunction) {
-        // The NPC's script runs again so its functions are defined, then the
-        // picked function; it may set a new prompt, new choices or close.
-        scripts.RunDialogFunction(dialogBox.npcScript, dc.function);
-    }
-
-    bubbleMessages.Update(dt);
-    const std::string text = bubbleMessages.Text();
-    speechBubble.SetContent(text, gbk::Lit("名字"), 1, fonts.small.TextWidth(text), fonts.small.TextHeight(text));
-}
-
-int Game::NpcClickTarget() {
+int Game::NpcUnderPointer(float mx, float my) const {
     const bool windowOpen = !hud.openWindow().empty() && hud.openWindow() != gbk::Lit("无");
-    const float mx = controls.mouseX, my = controls.mouseY;
-    if (mx > kPlayAreaRight || my > kPlayAreaBottom || windowOpen || dialogBox.dialogOpen != 0) {
-        pointer.SetMode(MousePointer::kNormal);
-        return 0;
-    }
+    if (mx > kPlayAreaRight || my > kPlayAreaBottom || windowOpen || dialogBox.dialogOpen != 0) return 0;
     // The click box is in map coordinates: the pointer is moved by the camera.
     const float mapX = mx - camera.offsetX, mapY = my - camera.offsetY;
-    for (auto& npc : actors.npcs) {
-        if (!npc->Contains(mapX, mapY)) continue;
-        pointer.SetMode(MousePointer::kBusy);
-        return controls.Pressed(Action::MouseLeft) ? npc->number() : 0;
+    for (const auto& npc : actors.npcs) {
+        if (npc->Contains(mapX, mapY)) return npc->number();
     }
-    pointer.SetMode(MousePointer::kNormal);
     return 0;
 }
 
@@ -143,7 +104,3 @@ void Game::DrawNpcOverlays() {
     }
 }
 
-void Game::DrawNpcInterface() {
-    if (hud.openWindow() == gbk::Lit("任务窗口")) questWindow.Draw(fonts.small, questLog, dataTables());
-    dialogBox.Draw(fonts.game);
-}

@@ -94,14 +94,16 @@ void GameSkills::Present(const ThunderFrame& cast) {
 
 bool GameSkills::SkillWindowOpen() const { return m_game.hud.openWindow() == gbk::Lit("技能窗口"); }
 
-void GameSkills::UpdateMouse(Controls& controls) {
-    const bool open = SkillWindowOpen();
-    // The window's rows come first: a press there picks a skill up.
-    const bool windowTook = window.Update(controls, open, m_game.player.skills, m_game.dataTables(), bar);
-    const bool onWindow = open && SkillWindow::Contains(controls.mouseX, controls.mouseY);
-    SkillBarCommands c = bar.UpdateMouse(controls, windowTook || onWindow);
-    if (c.leftTaken || windowTook) controls[Action::MouseLeft].pressed = false;
-    if (c.rightTaken) controls[Action::MouseRight].pressed = false;
+void GameSkills::BarInput(const Controls& input) { bar.UpdateMouse(input, true); }
+
+void GameSkills::WindowInput(const Controls& input) {
+    window.Update(input, SkillWindowOpen(), m_game.player.skills, m_game.dataTables(), bar);
+}
+
+bool GameSkills::LetGoCarried() {
+    if (!bar.slots.carrying()) return false;
+    bar.slots.PressElsewhere();
+    return true;
 }
 
 void GameSkills::UpdateKeys(const Controls& controls, float dt) {
@@ -156,12 +158,22 @@ void GameSkills::Heal(const SkillRow& row) {
     m_game.chatLog.AddLine(gbk::Lit("[系统]"), row.name + gbk::Lit("发挥了疗效! HP +") + std::to_string(hp));
 }
 
-void GameSkills::Draw() {
-    const float mx = m_game.mouseX, my = m_game.mouseY;
-    if (SkillWindowOpen())
-        window.Draw(m_game.fonts.small, m_game.fonts.game, m_game.player.skills, m_game.dataTables(), bar, mx, my);
-    bar.Draw(m_game.fonts.small, m_game.fonts.game, m_game.dataTables(), mx, my);
+void GameSkills::DrawWindow() {
+    window.Draw(m_game.fonts.small, m_game.fonts.game, m_game.player.skills, m_game.dataTables(), bar);
 }
+
+void GameSkills::DrawBar() { bar.Draw(m_game.fonts.small); }
+
+void GameSkills::DrawBarTooltip() {
+    bar.DrawTooltip(m_game.fonts.small, m_game.fonts.game, m_game.dataTables(), m_game.mouseX, m_game.mouseY);
+}
+
+void GameSkills::DrawWindowTooltip() {
+    window.DrawTooltip(m_game.fonts.small, m_game.fonts.game, m_game.player.skills, m_game.dataTables(), bar,
+                       m_game.mouseX, m_game.mouseY);
+}
+
+void GameSkills::DrawCarried() { bar.DrawCarried(m_game.mouseX, m_game.mouseY); }
 
 void GameSkills::DumpState(JsonWriter& w) const {
     w.Key("skills");

@@ -45,17 +45,28 @@ public:
     // under way goes on; what fired is presented here.
     void SkillKeys(Player& player, const Controls& controls);
 
-    // Before the game interface's update: presses on the bar and on the
-    // skill window (taken presses never reach the world).
-    void UpdateMouse(Controls& controls);
-    // After it (typing has cleared the keys): A S D F Q W E R and the
+    // The presses the skill bar's layer took: pick up, drop, swap, clear.
+    void BarInput(const Controls& input);
+    // The presses the skill window's rows took: a row's skill is picked up.
+    void WindowInput(const Controls& input);
+    // A press that reached the world while a skill is carried: it goes back
+    // to its cell. True when one was carried.
+    bool LetGoCarried();
+    // The skill keys (what typing left of them): A S D F Q W E R, and the
     // cooldowns.
     void UpdateKeys(const Controls& controls, float dt);
     // UseSkillSlot(n): cell n's cast with its row's effect and cooldown.
     void UseSkillSlot(int n);
 
-    // Over the interface: the skill window's rows, then the bar.
-    void Draw();
+    // The skill window's rows (over its background).
+    void DrawWindow();
+    // The bar's cells.
+    void DrawBar();
+    // The tooltip of the bar cell or window row under the pointer.
+    void DrawBarTooltip();
+    void DrawWindowTooltip();
+    // The carried skill under the pointer.
+    void DrawCarried();
     // Writes the key "skills": the list, the bar and the carried skill.
     void DumpState(JsonWriter& w) const;
 

@@ -23,6 +23,7 @@ void ChatLog::AddLine(const std::string& label, const std::string& text, std::ui
     proto.label = label;
     proto.labelColour = hasLabelColour ? labelColour : kDefaultLabelColour;
     proto.textColour = hasTextColour ? textColour : kDefaultTextColour;
+    bool first = true;
     for (const std::string& piece : gbk::Split(text, "\r\n")) {
         // Wrap on character boundaries; a piece that is empty still makes a line.
         std::size_t start = 0;
@@ -36,6 +37,9 @@ void ChatLog::AddLine(const std::string& label, const std::string& text, std::ui
             }
             ChatLine line = proto;
             line.text = piece.substr(start, end - start);
+            // The label shows once, on the first piece of the message.
+            line.continued = !first;
+            first = false;
             Append(std::move(line));
             start = end;
         } while (start < piece.size());
@@ -52,13 +56,15 @@ void ChatLog::Draw(TrueTypeFont& font, float lineHeight) const {
     int total = static_cast<int>(m_lines.size());
     int last = total - m_scroll;  // one past the newest visible line
     int first = std::max(0, last - kVisibleLines);
-    float y = 484;
+    float y = kFirstLineY;
     for (int i = first; i < last; ++i) {
         const ChatLine& line = m_lines[static_cast<std::size_t>(i)];
-        font.SetColour(line.labelColour);
-        font.Print(45, y, line.label + ":");
+        if (!line.continued) {
+            font.SetColour(line.labelColour);
+            font.Print(kLabelX, y, line.label + ":");
+        }
         font.SetColour(line.textColour);
-        font.Print(100, y, line.text);
+        font.Print(kTextX, y, line.text);
         y += lineHeight;
     }
 }
@@ -71,6 +77,7 @@ void ChatLog::DumpState(JsonWriter& w) const {
         w.Field("text", line.text);
         w.Field("labelColour", line.labelColour);
         w.Field("textColour", line.textColour);
+        if (line.continued) w.Field("continued", true);
         w.EndObject();
     }
     w.EndArray();

@@ -16,6 +16,7 @@ struct ChatLine {
     std::string text;   // GBK
     std::uint32_t labelColour = 0xFF00FFFF;
     std::uint32_t textColour = 0xFFFFFFFF;
+    bool continued = false;  // a wrapped line's later piece: drawn without its label
 };
 
 class ChatLog {
@@ -24,7 +25,11 @@ public:
     static constexpr std::uint32_t kDefaultTextColour = 0xFFFFFFFF;
     static constexpr std::size_t kCapacity = 200;
     static constexpr std::size_t kWrapBytes = 48;  // text column x 100..400 at 6 px a byte
-    static constexpr int kVisibleLines = 6;
+    // The lines drawn: from kFirstLineY down, kLineHeight apart, as many as
+    // end above the frame's bottom edge (y kFrameBottom).
+    static constexpr float kFirstLineY = 484, kLineHeight = 14, kFrameBottom = 555;
+    static constexpr int kVisibleLines = static_cast<int>((kFrameBottom - kFirstLineY) / kLineHeight);
+    static constexpr float kLabelX = 45, kTextX = 100;
 
     // Empties the log and writes the welcome line.
     void Create();
@@ -41,8 +46,8 @@ public:
     int MaxScroll() const;
     int scroll() const { return m_scroll; }
 
-    // Draws the visible lines: label + ":" at x 45, text at x 100, from y 484
-    // down, lineHeight apart.
+    // Draws the visible lines: label + ":" at x 45 (not on a continued
+    // line), text at x 100, from y 484 down, lineHeight apart.
     void Draw(TrueTypeFont& font, float lineHeight) const;
 
     std::size_t size() const { return m_lines.size(); }

@@ -1,5 +1,8 @@
 #include "ui/dialog_box.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/json_writer.h"
 #include "platform/controls.h"
 #include "platform/engine.h"
@@ -19,11 +22,18 @@ Sprite WholePicture(Engine& engine, const paths::DataPaths& dataPaths, const cha
 
 void DialogBox::Load(Engine& engine, const paths::DataPaths& dataPaths, const GdiFont& gameFont) {
     m_window = WholePicture(engine, dataPaths, "\\data\\其它\\npc交互框.png");
+    // The grown box: the picture's top and bottom as they are, a band of
+    // its middle stretched between them.
+    const HTEXTURE t = engine.LoadTexture(dataPaths.Resolve(gbk::Lit("\\data\\其它\\npc交互框.png")));
+    const float w = m_window.Width(), h = m_window.Height();
+    m_windowTop = Sprite(t, 0, 0, w, h / 2 - 10);
+    m_windowMiddle = Sprite(t, 0, h / 2 - 10, w, 20);
+    m_windowBottom = Sprite(t, 0, h / 2 + 10, w, h / 2 - 10);
     m_closePicture = WholePicture(engine, dataPaths, "\\data\\其它\\关闭.png");
     // Without a font (no engine) the rows keep a usable default size.
-    const float w = gameFont.TextWidth("A"), h = gameFont.TextHeight("A");
-    if (w > 0) m_charWidth = w;
-    if (h > 0) m_lineHeight = h;
+    const float cw = gameFont.TextWidth("A"), ch = gameFont.TextHeight("A");
+    if (cw > 0) m_charWidth = cw;
+    if (ch > 0) m_lineHeight = ch;
 }
 
 void DialogBox::Open(int npcNumber, const std::string& gbkName, const std::string& script, HTEXTURE portrait,
@@ -41,10 +51,46 @@ void DialogBox::Open(int npcNumber, const std::string& gbkName, const std::strin
     m_close.Release();
 }
 
+float DialogBox::Width() const { return m_window.Width() > 0 ? m_window.Width() : kPictureWidth; }
+
+std::vector<std::string> DialogBox::PromptLines() const {
+    std::vector<std::string> lines = WrapText(prompt, kPromptBytes);
+    // The room the prompt may take: the tallest box less the choices.
+    const float rows = static_cast<float>(choices.size());
+    const float room = kMaxBottom - kBottomMargin - rows * kRowStep - kPromptGap - kPromptY;
+    const auto fit = static_cast<std::size_t>(std::max(1.0f, std::floor(room / PromptStep())));
+    if (lines.size() > fit) {
+        lines.resize(fit);
+        // The last line shown ends in "...", cut on a character boundary.
+        std::string& last = lines.back();
+        last = WrapText(last, kPromptBytes - 3).front() + "...";
+    }
+    return lines;
+}
+
+float DialogBox::ChoiceTop() const {
+    const float promptBottom = kPromptY + static_cast<float>(PromptLines().size()) * PromptStep();
+    return std::max(kChoiceY + kRowStep, promptBottom + kPromptGap);
+}
+
+float DialogBox::Height() const {
+    const float picture = m_window.Height() > 0 ? m_window.Height() : kPictureHeight;
+    const float lastRowBottom = ChoiceTop() + kRowStep * static_cast<float>(choices.size());
+    const float needed = lastRowBottom + kBottomMargin - kY;
+    return std::min(std::max(picture, needed), kMaxBottom - kY);
+}
+
+bool DialogBox::Holds(float x, float y) const {
+    if (dialogOpen == 0) return false;
+    if (x >= kX && x < kX + Width() && y >= kY && y < kY + Height()) return true;
+    const float px = kX + Width() + 4, py = kY + Height() - m_portraitHeight;
+    return m_portraitWidth > 0 && x >= px && x < px + m_portraitWidth && y >= py && y < py + m_portraitHeight;
+}
+
 DialogBox::Box DialogBox::ChoiceBox(int row) const {
     if (row < 1 || static_cast<std::size_t>(row) > choices.size()) return {};
     const DialogChoice& c = choices[static_cast<std::size_t>(row - 1)];
-    return {kChoiceX, kChoiceY + kRowStep * static_cast<float>(row),
+    return {kChoiceX, ChoiceTop() + kRowStep * static_cast<float>(row - 1),
             static_cast<float>(c.caption.size() + 4) * m_charWidth, m_lineHeight};
 }
 
@@ -89,18 +135,26 @@ DialogCommand DialogBox::Update(const Controls& controls) {
 
 void DialogBox::Draw(GdiFont& f) const {
     if (dialogOpen == 0) return;
-    m_window.Render(kX, kY);
+    const float h = Height();
+    if (h <= m_window.Height()) {
+        m_window.Render(kX, kY);
+    } else {
+        const float top = m_windowTop.Height(), bottom = m_windowBottom.Height();
+        m_windowTop.Render(kX, kY);
+        m_windowMiddle.RenderStretch(kX, kY + top, kX + Width(), kY + h - bottom);
+        m_windowBottom.Render(kX, kY + h - bottom);
+    }
     if (m_portraitWidth > 0) {
         // The speaker stands at the window's right edge, feet on its bottom line.
-        m_portrait.Render(kX + m_window.Width() + 4, kY + m_window.Height() - m_portraitHeight);
+        m_portrait.Render(kX + Width() + 4, kY + h - m_portraitHeight);
     }
     m_closePicture.Render(kCloseX, kCloseY);
     f.SetColour(kTextColour);
     f.Print(kNameX, kNameY, npcName);
     float y = kPromptY;
-    for (const std::string& line : WrapText(prompt, kPromptBytes)) {
+    for (const std::string& line : PromptLines()) {
         f.Print(kPromptX, y, line);
-        y += m_lineHeight + 4;
+        y += PromptStep();
     }
     for (int row = 1; static_cast<std::size_t>(row) <= choices.size(); ++row) {
         const Box box = ChoiceBox(row);
@@ -127,5 +181,8 @@ void DialogBox::DumpState(JsonWriter& w) const {
     w.EndArray();
     w.Field("pendingFunction", pendingFunction);
     w.Field("hoveredRow", m_hovered);
+    w.Field("height", Height());
+    w.Field("choiceTop", ChoiceTop());
+    w.Field("promptLines", static_cast<int>(PromptLines().size()));
     w.EndObject();
 }

@@ -48,6 +48,10 @@ public:
     static constexpr std::uint32_t kHoverColour = 0xFFFF0000;
     static constexpr std::uint32_t kTextColour = 0xFFFFFFFF;
     static constexpr std::size_t kPromptBytes = 52;           // about 340 px of the game font
+    static constexpr float kPromptGap = 8;                    // between the prompt and the first choice
+    static constexpr float kBottomMargin = 16;                // under the last choice
+    static constexpr float kMaxBottom = 590;                  // the box never grows past this screen row
+    static constexpr float kPictureWidth = 395, kPictureHeight = 220;  // when the picture is missing
 
     DialogBox() { m_close.SetBox(kCloseX, kCloseY, 20, 20); }
 
@@ -74,6 +78,19 @@ public:
     // The window with its texts; nothing while closed.
     void Draw(GdiFont& gameFont) const;
 
+    // The box grows to hold its prompt and choices: the prompt's lines
+    // from kPromptY, the first choice row below the prompt (never above
+    // kChoiceY + kRowStep), the box's bottom under the last row; within the
+    // screen. When that is too tall the prompt shows fewer lines, its last
+    // one ending in "...".
+    std::vector<std::string> PromptLines() const;
+    float PromptStep() const { return m_lineHeight + 4; }
+    float ChoiceTop() const;  // row 1's y
+    float Width() const;
+    float Height() const;
+    // Whether (x, y) lies on the open dialog: the box or the portrait.
+    bool Holds(float x, float y) const;
+
     // Row i (1-based) of the current choices: its clickable box.
     struct Box {
         float x = 0, y = 0, width = 0, height = 0;
@@ -94,7 +111,8 @@ public:
     std::string pendingFunction;        // picked: the action of the last picked choice
 
 private:
-    Sprite m_window;
+    Sprite m_window;  // the whole picture
+    Sprite m_windowTop, m_windowMiddle, m_windowBottom;  // drawn so when the box grows
     Sprite m_closePicture;
     Button m_close;
     Sprite m_portrait;

@@ -15,6 +15,7 @@
 #include "shared/paths.h"
 #include "ui/chat_log.h"
 #include "ui/hud.h"
+#include "ui/text_wrap.h"
 
 namespace {
 
@@ -108,21 +109,25 @@ int GameInterface::CellAt(float x, float y) const {
 
 bool GameInterface::InItemArea(float x, float y) { return Inside(x, y, kItemX + 20, kItemY + 20, 520, 400); }
 
-bool GameInterface::OverInterface(float x, float y) const {
+float GameInterface::WindowX(int w) const { return PicX(w); }
+float GameInterface::WindowY(int w) const { return PicY(w); }
+
+bool GameInterface::WindowShown(int w) const {
+    if (w == kItemWindow) return itemWindowVisible();
+    if (w < 0 || w > 4) return false;
+    return m_hud.openWindow() == gbk::Lit(kWindowNames[w]);
+}
+
+bool GameInterface::WindowHolds(int w, float x, float y) const {
+    if (w < 0 || w > 4) return false;
+    return Inside(x, y, PicX(w), PicY(w), WindowWidth(w), WindowHeight(w));
+}
+
+bool GameInterface::HudHolds(float x, float y) const {
     if (!(x <= kPlayAreaRight && y <= kPlayAreaBottom)) return true;
-    if (Inside(x, y, 0, 0, 236, 84)) return true;         // player panel
-    if (Inside(x, y, 20, 470, 383, 90)) return true;      // chat box
-    if (chatInput.focused() && Inside(x, y, ChatInput::kX, ChatInput::kY, ChatInput::kWidth, ChatInput::kHeight))
-        return true;
-    const std::string& open = m_hud.openWindow();
-    for (int i = 0; i < 5; ++i) {
-        // The quest window is the quest code's: it takes its own clicks.
-        const bool visible = open == gbk::Lit(kWindowNames[i]) || (i == 1 && itemWindowVisible());
-        if (!visible || i == 3) continue;
-        const auto n = static_cast<std::size_t>(i);
-        if (Inside(x, y, PicX(i), PicY(i), m_windowW[n], m_windowH[n])) return true;
-    }
-    return false;
+    if (Inside(x, y, 0, 0, 236, 84)) return true;  // player panel
+    if (Inside(x, y, 20, 470, 383, 90)) return true;  // chat box
+    return chatInput.focused() && Inside(x, y, ChatInput::kX, ChatInput::kY, ChatInput::kWidth, ChatInput::kHeight);
 }
 
 // ------------------------------------------------------------ build
@@ -136,15 +141,17 @@ void GameInterface::Build(const paths::DataPaths& dataPaths, const DataTables& t
     m_chatMid = Rect(e, dataPaths, "\\data\\其它\\聊天背景框中.png", 383, 1);
     m_chatBottom = Rect(e, dataPaths, "\\data\\其它\\聊天背景框下.png", 383, 5);
     m_tile = Rect(e, dataPaths, "\\data\\其它\\msg.png", 10, 10);
-    m_cellTile = m_tile;
+    const std::uint32_t white[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
+    m_white = Sprite(e.handle() != 0 ? Texture_Create_e(e.handle(), 2, 2, white) : 0, 0, 0, 2, 2);
     m_slider = Whole(e, dataPaths, "\\data\\其它\\聊天框滑动条.png");
     m_carry = Rect(e, dataPaths, "\\data\\道具\\888.png", 30, 30);
     m_statusPic = Whole(e, dataPaths, "\\data\\其它\\状态背景.png");
     m_itemPic = Whole(e, dataPaths, "\\data\\其它\\物品背景.png");
     m_skillPic = Whole(e, dataPaths, "\\data\\其它\\技能背景.png");
     m_tradePic = Whole(e, dataPaths, "\\data\\其它\\交易框背景.png");
-    m_tooltip.SetTile(m_tile);
-    const Sprite* pics[5] = {&m_statusPic, &m_itemPic, &m_skillPic, &m_skillPic, &m_tradePic};
+    m_tooltip.SetBox(m_white);
+    m_questPic = Whole(e, dataPaths, "\\data\\其它\\任务背景.png");
+    const Sprite* pics[5] = {&m_statusPic, &m_itemPic, &m_skillPic, &m_questPic, &m_tradePic};
     Sprite close = Rect(e, dataPaths, "\\data\\其它\\关闭.png", 20, 20);
     Sprite help = Rect(e, dataPaths, "\\data\\其它\\问号.png", 20, 20);
     for (int i = 0; i < 5; ++i) {
@@ -178,18 +185,36 @@ void GameInterface::ToggleWindow(const std::string& gbkName) {
     m_hud.ShowWindow(m_hud.openWindow() == gbkName ? gbk::Lit("无") : gbkName);
 }
 
-InterfaceResult GameInterface::Update(const InterfaceFrame& f) {
-    InterfaceResult r;
-    const Controls& c = f.controls;
+void GameInterface::Tick(const InterfaceFrame& f) {
+    if (++m_blink > 20) m_blink = 0;
+    if (m_helpShown >= 0 && !WindowShown(m_helpShown)) m_helpShown = -1;
+    // A held item whose window is gone goes home.
+    if (hand.held.holding) {
+        const bool visible = hand.held.FromShop() ? tradeWindowVisible() : itemWindowVisible();
+        if (!visible) hand.ReturnHome(f.inventory, f.world);
+    }
+}
+
+std::string GameInterface::ChatKeys(Controls& c, float dt) {
+    std::string sent = chatInput.Update(c.Pressed(Action::Enter), dt);
+    if (chatInput.focused() || !sent.empty()) {
+        // Typing: no game key acts (walking, jumping, attacking, picking
+        // up, spells and the quick slots).
+        for (Action a : {Action::WalkLeft, Action::WalkRight, Action::Up, Action::Down, Action::Jump, Action::Attack,
+                         Action::PickUp, Action::CastSpell, Action::ShowNames, Action::QuickSlot1, Action::QuickSlot2,
+                         Action::QuickSlot3, Action::QuickSlot4, Action::QuickSlot5, Action::QuickSlot6,
+                         Action::QuickSlot7, Action::QuickSlot8}) {
+            c[a] = ActionState{};
+        }
+        c.keyPressed = 0;
+    }
+    c[Action::Enter] = ActionState{};
+    return sent;
+}
+
+void GameInterface::UpdateHud(const Controls& c) {
     m_mouseX = c.mouseX;
     m_mouseY = c.mouseY;
-    if (++m_blink > 20) m_blink = 0;
-
-    r.chatLine = chatInput.Update(c.Pressed(Action::Enter), f.dt);
-
-    // Window cells and buttons first, then the HUD's controls, then the drop.
-    if (c.Pressed(Action::MouseLeft)) HandleLeftPress(f, r);
-    if (c.Pressed(Action::MouseRight)) HandleRightPress(f, r);
     for (std::size_t i = 0; i < panelButtons.size(); ++i) {
         if (!panelButtons[i].Update(c)) continue;
         if (i == 4) {
@@ -206,65 +231,44 @@ InterfaceResult GameInterface::Update(const InterfaceFrame& f) {
         m_draggingSlider = true;
     if (!c.Held(Action::MouseLeft)) m_draggingSlider = false;
     if (m_draggingSlider) m_chatLog.ScrollTo(ScrollAtPointer(c.mouseY));
-
-    // A held item whose window is gone goes home.
-    if (hand.held.holding) {
-        const bool visible = hand.held.FromShop() ? tradeWindowVisible() : itemWindowVisible();
-        if (!visible) hand.ReturnHome(f.inventory, f.world);
-    }
-    return r;
+    if (c.Pressed(Action::MouseRight)) hand.RightClick();
 }
 
-void GameInterface::HandleLeftPress(const InterfaceFrame& f, InterfaceResult& r) {
-    const float x = f.controls.mouseX, y = f.controls.mouseY;
-    const bool over = OverInterface(x, y);
-    r.leftTaken = over;
-    // Window buttons.
-    const std::string& open = m_hud.openWindow();
-    for (int i = 0; i < 5; ++i) {
-        const bool visible = open == gbk::Lit(kWindowNames[i]) || (i == 1 && itemWindowVisible());
-        if (!visible || i == 3) continue;
-        if (m_closeButtons[static_cast<std::size_t>(i)].Contains(x, y)) {
-            PlayClick();
-            m_hud.ShowWindow(gbk::Lit("无"));
-            return;
-        }
-        if (m_helpButtons[static_cast<std::size_t>(i)].Contains(x, y)) {
-            PlayClick();
-            return;
-        }
-    }
-    // Cells.
-    const int cell = CellAt(x, y);
-    if (item_slots::IsBag(cell)) {
-        hand.ClickBag(f.inventory, cell, f.world);
+void GameInterface::UpdateWindow(int w, const InterfaceFrame& f) {
+    const Controls& c = f.controls;
+    const float x = c.mouseX, y = c.mouseY;
+    if (c.Pressed(Action::MouseRight)) {
+        if (hand.RightClick()) return;
+        const int cell = CellAt(x, y);
+        if (w == kItemWindow && item_slots::IsBag(cell) && !hand.held.holding)
+            UseBagItem(f.inventory, cell, f.player, f.world);
         return;
     }
-    if (item_slots::IsEquipment(cell)) {
+    if (!c.Pressed(Action::MouseLeft)) return;
+    const auto n = static_cast<std::size_t>(w);
+    if (m_closeButtons[n].Contains(x, y)) {
+        PlayClick();
+        m_hud.ShowWindow(gbk::Lit("无"));
+        return;
+    }
+    if (m_helpButtons[n].Contains(x, y)) {
+        PlayClick();
+        m_helpShown = m_helpShown == w ? -1 : w;
+        return;
+    }
+    // A press anywhere else on the window puts its help away.
+    if (m_helpShown == w) m_helpShown = -1;
+    const int cell = CellAt(x, y);
+    if (w == kItemWindow && item_slots::IsBag(cell)) hand.ClickBag(f.inventory, cell, f.world);
+    if (w == kItemWindow && item_slots::IsEquipment(cell))
         hand.ClickEquipment(f.inventory, cell - item_slots::kEquipmentFirst + 1, f.world);
-        return;
-    }
-    if (item_slots::IsShop(cell)) {
-        hand.ClickShop(f.inventory, cell - item_slots::kShopBase, f.world);
-        return;
-    }
-    if (over) return;  // the HUD's own controls take it (buttons act on release)
-    // The drop: outside the item window's area, in the play area.
-    if (hand.held.holding && !InItemArea(x, y)) {
-        hand.ClickOutside(f.world);
-        r.leftTaken = true;
-    }
+    if (w == kTradeWindow && item_slots::IsShop(cell)) hand.ClickShop(f.inventory, cell - item_slots::kShopBase, f.world);
 }
 
-void GameInterface::HandleRightPress(const InterfaceFrame& f, InterfaceResult& r) {
-    const float x = f.controls.mouseX, y = f.controls.mouseY;
-    r.rightTaken = OverInterface(x, y);
-    if (hand.RightClick()) {
-        r.rightTaken = true;
-        return;
-    }
-    const int cell = CellAt(x, y);
-    if (item_slots::IsBag(cell) && !hand.held.holding) UseBagItem(f.inventory, cell, f.player, f.world);
+bool GameInterface::WorldPress(const InterfaceFrame& f, float x, float y) {
+    if (!hand.held.holding || InItemArea(x, y)) return false;
+    hand.ClickOutside(f.world);
+    return true;
 }
 
 // ------------------------------------------------------------ drawing
@@ -315,17 +319,34 @@ void GameInterface::DrawChatTrack() const {
     m_slider.Render(28, kSliderTop + kSliderTravel * (1 - t));
 }
 
-void GameInterface::DrawWindowPicture(const Sprite& picture, float x, float y) const { picture.Render(x, y); }
+void GameInterface::DrawButtons(int w) const {
+    const auto n = static_cast<std::size_t>(w);
+    m_closeButtons[n].picture.Render(m_closeButtons[n].x, m_closeButtons[n].y);
+    m_helpButtons[n].picture.Render(m_helpButtons[n].x, m_helpButtons[n].y);
+}
 
 void GameInterface::DrawCell(int itemNumber, float x, float y, bool highlight) const {
-    if (highlight) m_cellTile.RenderEx(x, y, 0, 3.0f, 3.0f);
+    if (highlight) {
+        // A bright frame around the cell in the blink phase's colour, on a
+        // dark band a pixel wider each side, so both phases stand out from
+        // the well and from each other (a tinted dark tile stays dark).
+        const float f = kFrameWidth;
+        auto ring = [&](float out, float in, std::uint32_t colour) {
+            m_white.SetColour(colour);
+            m_white.RenderStretch(x - out, y - out, x + kCell + out, y - in);
+            m_white.RenderStretch(x - out, y + kCell + in, x + kCell + out, y + kCell + out);
+            m_white.RenderStretch(x - out, y - in, x - in, y + kCell + in);
+            m_white.RenderStretch(x + kCell + in, y - in, x + kCell + out, y + kCell + in);
+        };
+        ring(f + 1, -1, kFrameDark);
+        ring(f, 0, BlinkColour());
+    }
     if (itemNumber != 0) icons.Draw(itemNumber, x, y);
 }
 
 void GameInterface::DrawItemWindow(const Player& p, const Inventory& inv, const DataTables& tables) const {
-    DrawWindowPicture(m_itemPic, kItemPicX, kItemPicY);
-    m_closeButtons[1].picture.Render(m_closeButtons[1].x, m_closeButtons[1].y);
-    m_helpButtons[1].picture.Render(m_helpButtons[1].x, m_helpButtons[1].y);
+    m_itemPic.Render(kItemPicX, kItemPicY);
+    DrawButtons(kItemWindow);
     int heldCategory = -1;
     if (hand.held.holding) {
         if (const ItemRow* row = tables.items.At(hand.held.item.itemNumber)) heldCategory = row->category;
@@ -346,70 +367,116 @@ void GameInterface::DrawItemWindow(const Player& p, const Inventory& inv, const 
 }
 
 void GameInterface::DrawTradeWindow(const Inventory& inv) const {
-    DrawWindowPicture(m_tradePic, kTradePicX, kTradePicY);
-    m_closeButtons[4].picture.Render(m_closeButtons[4].x, m_closeButtons[4].y);
-    m_helpButtons[4].picture.Render(m_helpButtons[4].x, m_helpButtons[4].y);
+    m_tradePic.Render(kTradePicX, kTradePicY);
+    DrawButtons(kTradeWindow);
     for (int c = 1; c <= 48; ++c) DrawCell(inv.shop.At(c).itemNumber, ShopCellX(c), ShopCellY(c), false);
 }
 
+float GameInterface::StatusCellX(int column) { return kWindowPicX + (column == 1 ? kStatusRightX : kStatusLeftX); }
+float GameInterface::StatusCellY(int row) { return kWindowPicY + kStatusTop + kStatusRowStep * static_cast<float>(row); }
+
 void GameInterface::DrawStatusWindow(const Player& p) const {
-    DrawWindowPicture(m_statusPic, kWindowPicX, kWindowPicY);
-    m_closeButtons[0].picture.Render(m_closeButtons[0].x, m_closeButtons[0].y);
+    m_statusPic.Render(kWindowPicX, kWindowPicY);
+    DrawButtons(kStatusWindow);
     auto range = [](int a, int b) { return std::to_string(a) + "-" + std::to_string(b); };
-    const std::string lines[] = {
-        gbk::Lit("角色名: ") + p.name,
-        gbk::Lit("等级: ") + std::to_string(p.level),
-        "HP: " + std::to_string(static_cast<long long>(p.hp)) + "/" + std::to_string(static_cast<long long>(p.maxHp)),
-        "MP: " + std::to_string(static_cast<long long>(p.mp)) + "/" + std::to_string(static_cast<long long>(p.maxMp)),
-        gbk::Lit("物攻: ") + range(p.minPhysAttack, p.maxPhysAttack),
-        gbk::Lit("物防: ") + range(p.minPhysDefence, p.maxPhysDefence),
-        gbk::Lit("魔攻: ") + range(p.minMagicAttack, p.maxMagicAttack),
-        gbk::Lit("魔防: ") + range(p.minMagicDefence, p.maxMagicDefence),
-        gbk::Lit("武力: ") + std::to_string(p.strength) + gbk::Lit("  灵活: ") + std::to_string(p.agility),
-        gbk::Lit("命中: ") + std::to_string(p.accuracy) + gbk::Lit("  智力: ") + std::to_string(p.intelligence),
-        gbk::Lit("体质: ") + std::to_string(p.constitution),
-        gbk::Lit("金币: ") + std::to_string(p.gold),
-        gbk::Lit("经验: ") + std::to_string(p.experience) + "/" +
-            std::to_string(static_cast<long long>(Player::LevelUpNeed(p.level))),
+    auto whole = [](float v) { return std::to_string(static_cast<long long>(v)); };
+    // Row by row: the left cell's text, the right cell's (empty: the left
+    // one spans the row).
+    const std::pair<std::string, std::string> rows[kStatusRows] = {
+        {gbk::Lit("角色名: ") + p.name, ""},
+        {gbk::Lit("等级: ") + std::to_string(p.level), gbk::Lit("金币: ") + std::to_string(p.gold)},
+        {"HP: " + whole(p.hp) + "/" + whole(p.maxHp), "MP: " + whole(p.mp) + "/" + whole(p.maxMp)},
+        {gbk::Lit("经验: ") + std::to_string(p.experience) + "/" + whole(static_cast<float>(Player::LevelUpNeed(p.level))),
+         ""},
+        {gbk::Lit("物攻: ") + range(p.minPhysAttack, p.maxPhysAttack), gbk::Lit("武力: ") + std::to_string(p.strength)},
+        {gbk::Lit("物防: ") + range(p.minPhysDefence, p.maxPhysDefence), gbk::Lit("灵活: ") + std::to_string(p.agility)},
+        {gbk::Lit("魔攻: ") + range(p.minMagicAttack, p.maxMagicAttack), gbk::Lit("命中: ") + std::to_string(p.accuracy)},
+        {gbk::Lit("魔防: ") + range(p.minMagicDefence, p.maxMagicDefence),
+         gbk::Lit("智力: ") + std::to_string(p.intelligence)},
+        {gbk::Lit("体质: ") + std::to_string(p.constitution), ""},
     };
-    float y = kWindowPicY + 40;
     m_fonts.small.SetColour(0xFFFFFFFF);
-    for (const std::string& line : lines) {
-        m_fonts.small.Print(kWindowPicX + 24, y, line);
-        y += 19;
+    for (int r = 0; r < kStatusRows; ++r) {
+        const float y = StatusCellY(r) + kStatusTextDy;
+        m_fonts.small.Print(StatusCellX(0) + kStatusTextDx, y, rows[r].first);
+        if (!rows[r].second.empty()) m_fonts.small.Print(StatusCellX(1) + kStatusTextDx, y, rows[r].second);
     }
 }
 
-void GameInterface::DrawFront(const Player& p, const Inventory& inv, const DataTables& tables) {
+std::string GameInterface::HelpText(int w) {
+    static const char* kTexts[5] = {
+        "这里是角色的等级、生命、魔法、经验、金币和各项属性。穿上装备，属性随之改变。",
+        "左键拿起物品，再点一个格子放下或交换；右键使用药水和卷轴。拿着装备会闪烁提示它的装备格；拿着物品点窗口以外的地方就丢在地上。",
+        "左键点一个技能把它拿起，再点下方技能栏的格子放上去；按 A S D F Q W E R 使用技能栏的技能。",
+        "左键点左边的任务名，右边显示任务描述、提示、奖励和跟踪。",
+        "左键点商品把它拿起，放进包裹的格子就是购买；把包裹里的物品放到商店格子就是出售；右键放回商品。",
+    };
+    return w >= 0 && w < 5 ? gbk::Lit(kTexts[w]) : std::string();
+}
+
+void GameInterface::DrawWindowHelp(int w) {
+    if (m_helpShown != w) return;
+    // A box over the lower part of the window, under its title bar.
+    const std::vector<std::string> lines = WrapText(HelpText(w), kHelpBytes);
+    const float lineH = 18, boxW = WindowWidth(w) - 24;
+    const float boxH = static_cast<float>(lines.size()) * lineH + 16;
+    const float bx = WindowX(w) + 12, by = WindowY(w) + WindowHeight(w) - boxH - 12;
+    m_white.SetColour(0xF0182436);
+    m_white.RenderStretch(bx, by, bx + boxW, by + boxH);
+    m_white.SetColour(0xFFB8C4D8);  // a light edge
+    m_white.RenderStretch(bx, by, bx + boxW, by + 1);
+    m_white.RenderStretch(bx, by + boxH - 1, bx + boxW, by + boxH);
+    m_white.RenderStretch(bx, by, bx + 1, by + boxH);
+    m_white.RenderStretch(bx + boxW - 1, by, bx + boxW, by + boxH);
+    m_fonts.small.SetColour(0xFFFFFFCC);
+    float y = by + 9;
+    for (const std::string& line : lines) {
+        m_fonts.small.Print(bx + 8, y, line);
+        y += lineH;
+    }
+}
+
+void GameInterface::DrawHudFront() {
     if (!m_built) return;
-    const std::string& open = m_hud.openWindow();
-    if (open == gbk::Lit(kWindowNames[0])) DrawStatusWindow(p);
-    if (open == gbk::Lit(kWindowNames[2])) {
-        DrawWindowPicture(m_skillPic, kWindowPicX, kWindowPicY);
-        m_closeButtons[2].picture.Render(m_closeButtons[2].x, m_closeButtons[2].y);
-    }
-    if (tradeWindowVisible()) DrawTradeWindow(inv);
-    if (itemWindowVisible()) {
-        // The blink: yellow for ten frames, pale for the next ten.
-        m_cellTile.SetColour(m_blink < 10 ? 0xFFFFFF00 : 0x88FFFFFF);
-        DrawItemWindow(p, inv, tables);
-    }
     for (std::size_t i = 0; i < panelButtons.size(); ++i) panelButtons[i].Draw();
-    // The skill bar's cells, icons and key labels are the skill bar's.
     chatInput.Draw();
-    if (hand.held.holding) {
-        m_carry.Render(m_mouseX - 15, m_mouseY - 15);
-        icons.Draw(hand.held.item.itemNumber, m_mouseX - 15, m_mouseY - 15);
-    } else {
-        const int cell = CellAt(m_mouseX, m_mouseY);
-        int item = 0;
-        if (item_slots::IsBag(cell)) item = inv.bag.At(cell).itemNumber;
-        if (item_slots::IsEquipment(cell)) item = inv.equipment.At(cell - 36).itemNumber;
-        if (item_slots::IsShop(cell)) item = inv.shop.At(cell - item_slots::kShopBase).itemNumber;
-        if (const ItemRow* row = tables.items.At(item)) {
-            m_tooltip.Draw(m_fonts.small, m_mouseX, m_mouseY, *row, item_slots::IsShop(cell),
-                           static_cast<float>(m_engine.Width()), static_cast<float>(m_engine.Height()));
-        }
+}
+
+void GameInterface::DrawWindow(int w, const Player& p, const Inventory& inv, const DataTables& tables) {
+    if (!m_built) return;
+    switch (w) {
+        case kStatusWindow: DrawStatusWindow(p); break;
+        case kItemWindow: DrawItemWindow(p, inv, tables); break;
+        case kSkillWindow:
+            m_skillPic.Render(kWindowPicX, kWindowPicY);
+            DrawButtons(kSkillWindow);
+            break;
+        case kQuestWindow:
+            m_questPic.Render(kWindowPicX, kWindowPicY);
+            DrawButtons(kQuestWindow);
+            break;
+        case kTradeWindow: DrawTradeWindow(inv); break;
+        default: break;
+    }
+}
+
+void GameInterface::DrawHeld() {
+    if (!m_built || !hand.held.holding) return;
+    m_carry.Render(m_mouseX - 15, m_mouseY - 15);
+    icons.Draw(hand.held.item.itemNumber, m_mouseX - 15, m_mouseY - 15);
+}
+
+void GameInterface::DrawTooltip(const Inventory& inv, const DataTables& tables) {
+    if (!m_built || hand.held.holding) return;
+    const int cell = CellAt(m_mouseX, m_mouseY);
+    int item = 0;
+    if (item_slots::IsBag(cell)) item = inv.bag.At(cell).itemNumber;
+    if (item_slots::IsEquipment(cell)) item = inv.equipment.At(cell - 36).itemNumber;
+    if (item_slots::IsShop(cell)) item = inv.shop.At(cell - item_slots::kShopBase).itemNumber;
+    if (const ItemRow* row = tables.items.At(item)) {
+        m_tooltipItem = item;
+        m_tooltipBox = m_tooltip.Draw(m_fonts.small, m_mouseX, m_mouseY, *row, item_slots::IsShop(cell),
+                                      static_cast<float>(m_engine.Width()), static_cast<float>(m_engine.Height()));
     }
 }
 
@@ -428,6 +495,16 @@ void GameInterface::DumpState(JsonWriter& w) const {
     w.Field("chatFocused", chatInput.focused());
     w.Field("chatText", chatInput.text());
     w.Field("chatScroll", m_chatLog.scroll());
+    w.Field("helpShown", m_helpShown);
+    w.Key("tooltip");
+    w.BeginObject();
+    w.Field("item", m_tooltipItem);
+    w.Field("x", m_tooltipBox.x);
+    w.Field("y", m_tooltipBox.y);
+    w.Field("width", m_tooltipBox.width);
+    w.Field("height", m_tooltipBox.height);
+    w.EndObject();
+    w.Field("blink", m_blink);
     w.Field("clickSounds", m_clicks);
     w.Field("iconSprites", static_cast<int>(icons.SpriteCount()));
     w.EndObject();

@@ -42,30 +42,68 @@ void Hud::LoadMapNameBackdrop(const paths::DataPaths& dataPaths) {
 
 void Hud::Build() { m_built = true; }
 
-HudCommands Hud::Update(float, const Controls& controls, const Player& player) {
+bool Hud::DeathBoxShown(const Player& player) { return player.DeathAnimationDone(); }
+
+void Hud::Update(float, const Player& player) {
     const float clock = m_engine.Time();
     banners.Update(clock);
     notices.Update(clock);
-    HudCommands commands;
-    const bool shown = player.DeathAnimationDone();
-    if (shown) {
-        commands.revive = deathButton.Update(controls);
-    } else if (m_deathBoxShown) {
-        deathButton.Release();
-    }
-    m_deathBoxShown = shown && !commands.revive;
-    return commands;
+    const bool shown = DeathBoxShown(player);
+    if (!shown && m_deathBoxShown) deathButton.Release();
+    m_deathBoxShown = shown;
 }
 
-void Hud::Draw(const HudView& view) {
+bool Hud::UpdateDeathBox(const Controls& input) {
+    const bool clicked = deathButton.Update(input);
+    if (clicked) m_deathBoxShown = false;
+    return clicked;
+}
+
+void Hud::DrawPanels(const Player& player) {
     if (!m_built) return;
-    m_chatLog.Draw(m_fonts.chat, 14);
-    DrawPlayerPanel(view.player);
+    m_chatLog.Draw(m_fonts.chat, ChatLog::kLineHeight);
+    DrawPlayerPanel(player);
+}
+
+void Hud::DrawBanners(const HudView& view) {
+    if (!m_built) return;
     // The map-name banner, while its timer runs, its name centred by the font's own height.
     view.banner.Draw(view.dt, m_engine.Width(), mapNameBackdrop, m_fonts.banner, m_fonts.banner.TextHeight(view.mapName),
                      view.mapName);
-    DrawMessages(view);
-    DrawDeathBox(view.player);
+    // Banners: centred across the screen, rising from y 200 and fading by the counter.
+    const float screenWidth = static_cast<float>(m_engine.Width());
+    const auto bannerLifts = banners.Lifts(m_fonts.large.TextHeight(gbk::Lit("国")));
+    for (std::size_t i = 0; i < banners.entries().size(); ++i) {
+        const ScreenMessage& m = banners.entries()[i];
+        if (m.text.empty()) continue;
+        float w = m_fonts.large.TextWidth(m.text);
+        PrintOutlined(m_fonts.large, (screenWidth - w) / 2, 200 - bannerLifts[i], m.text,
+                      ScreenMessages::Faded(m.colour, m.counter));
+    }
+    // Notices: over the player's head, fading twice as fast.
+    const Player& p = view.player;
+    const auto noticeLifts = notices.Lifts(m_fonts.game.TextHeight(gbk::Lit("国")));
+    for (std::size_t i = 0; i < notices.entries().size(); ++i) {
+        const ScreenMessage& m = notices.entries()[i];
+        if (m.text.empty()) continue;
+        float w = m_fonts.game.TextWidth(m.text);
+        float x = view.camera.offsetX + p.x + p.width / 2 - w / 2;
+        float y = view.camera.offsetY + p.y - 24 - noticeLifts[i];
+        PrintOutlined(m_fonts.game, x, y, m.text, ScreenMessages::Faded(m.colour, 2 * m.counter));
+    }
+}
+
+void Hud::PrintOutlined(GdiFont& font, float x, float y, const std::string& text, std::uint32_t colour) {
+    // The outline: the text eight times, a pixel off each way, in a dark
+    // ink with the text's own alpha.
+    font.SetColour((colour & 0xFF000000u) | 0x00181410u);
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (dx != 0 || dy != 0) font.Print(x + static_cast<float>(dx), y + static_cast<float>(dy), text);
+        }
+    }
+    font.SetColour(colour);
+    font.Print(x, y, text);
 }
 
 namespace {
@@ -99,36 +137,11 @@ void Hud::DrawPlayerPanel(const Player& p) {
 }
 
 void Hud::DrawDeathBox(const Player& p) {
-    if (!p.DeathAnimationDone()) return;
+    if (!DeathBoxShown(p)) return;
     const float x = (static_cast<float>(m_engine.Width()) - kMessageBoxWidth) / 2;
     const float y = (static_cast<float>(m_engine.Height()) - kMessageBoxHeight) / 2;
     messageBox.Render(x, y);
     deathButton.Draw();
-}
-
-void Hud::DrawMessages(const HudView& view) {
-    // Banners: centred across the screen, rising from y 200 and fading by the counter.
-    const float screenWidth = static_cast<float>(m_engine.Width());
-    const auto bannerLifts = banners.Lifts(m_fonts.large.TextHeight(gbk::Lit("国")));
-    for (std::size_t i = 0; i < banners.entries().size(); ++i) {
-        const ScreenMessage& m = banners.entries()[i];
-        if (m.text.empty()) continue;
-        m_fonts.large.SetColour(ScreenMessages::Faded(m.colour, m.counter));
-        float w = m_fonts.large.TextWidth(m.text);
-        m_fonts.large.Print((screenWidth - w) / 2, 200 - bannerLifts[i], m.text);
-    }
-    // Notices: over the player's head, fading twice as fast.
-    const Player& p = view.player;
-    const auto noticeLifts = notices.Lifts(m_fonts.game.TextHeight(gbk::Lit("国")));
-    for (std::size_t i = 0; i < notices.entries().size(); ++i) {
-        const ScreenMessage& m = notices.entries()[i];
-        if (m.text.empty()) continue;
-        m_fonts.game.SetColour(ScreenMessages::Faded(m.colour, 2 * m.counter));
-        float w = m_fonts.game.TextWidth(m.text);
-        float x = view.camera.offsetX + p.x + p.width / 2 - w / 2;
-        float y = view.camera.offsetY + p.y - 24 - noticeLifts[i];
-        m_fonts.game.Print(x, y, m.text);
-    }
 }
 
 void Hud::ShowWindow(const std::string& gbkName) {

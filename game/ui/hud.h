@@ -14,6 +14,7 @@
 #include "ui/screen_messages.h"
 
 class ChatLog;
+class GdiFont;
 class Engine;
 struct Controls;
 class JsonWriter;
@@ -34,11 +35,6 @@ struct HudView {
     float dt = 0;
 };
 
-// What the interface asks the game to do after its update.
-struct HudCommands {
-    bool revive = false;  // the death box's "确定" was clicked
-};
-
 class Hud {
 public:
     // The death box: the message box picture, centred on the screen, and
@@ -57,11 +53,23 @@ public:
     // The map-name banner's backdrop, 271 x 92, fading in from nothing.
     void LoadMapNameBackdrop(const paths::DataPaths& dataPaths);
     void Build();
-    // Once a playing frame: the banner and notice lists age. While the
-    // death box shows (the player is dead and its death animation has
-    // ended) its button takes the frame's clicks.
-    HudCommands Update(float dt, const Controls& controls, const Player& player);
-    void Draw(const HudView& view);
+    // Once a playing frame: the banner and notice lists age; the death
+    // box's button forgets a press when the box has gone.
+    void Update(float dt, const Player& player);
+    // Whether the death box shows: the player is dead and the death
+    // animation has reached its last frame.
+    static bool DeathBoxShown(const Player& player);
+    // The death box's button with the input its layer took; true when
+    // "确定" was clicked.
+    bool UpdateDeathBox(const Controls& input);
+    // The chat log's lines and the player panel.
+    void DrawPanels(const Player& player);
+    // The map-name banner, the banners and the notices, each text with a
+    // dark outline so it reads over anything.
+    void DrawBanners(const HudView& view);
+    void DrawDeathBox(const Player& player);
+    // Prints `text` with a one-pixel dark outline of the same alpha.
+    static void PrintOutlined(GdiFont& font, float x, float y, const std::string& gbkText, std::uint32_t colour);
     // Closes every window, then opens the one named (GBK); "无" closes all.
     void ShowWindow(const std::string& gbkName);
     const std::string& openWindow() const { return m_openWindow; }
@@ -87,9 +95,7 @@ public:
 
 private:
     Sprite WholePicture(const paths::DataPaths& dataPaths, const char* utf8Path);
-    void DrawMessages(const HudView& view);
     void DrawPlayerPanel(const Player& player);
-    void DrawDeathBox(const Player& player);
 
     Engine& m_engine;
     GameFonts& m_fonts;

@@ -10,24 +10,6 @@
 #include "shared/paths.h"
 #include "ui/text_wrap.h"
 
-namespace {
-
-constexpr float kCloseDx = 272, kCloseDy = 8;  // the close button inside the window
-
-Sprite WholePicture(Engine& engine, const paths::DataPaths& dataPaths, const char* utf8Path) {
-    HTEXTURE t = engine.LoadTexture(dataPaths.Resolve(gbk::Lit(utf8Path)));
-    return Sprite(t, 0, 0, static_cast<float>(engine.TextureWidth(t)), static_cast<float>(engine.TextureHeight(t)));
-}
-
-}  // namespace
-
-QuestWindow::QuestWindow() { m_close.SetBox(kX + kCloseDx, kY + kCloseDy, 20, 20); }
-
-void QuestWindow::Load(Engine& engine, const paths::DataPaths& dataPaths) {
-    m_background = WholePicture(engine, dataPaths, "\\data\\其它\\任务背景.png");
-    m_closePicture = WholePicture(engine, dataPaths, "\\data\\其它\\关闭.png");
-}
-
 std::vector<int> QuestWindow::Rows(const QuestLog& log) {
     std::vector<int> rows;
     for (int slot = 1; slot <= QuestLog::kSlots; ++slot) {
@@ -48,11 +30,6 @@ QuestWindowCommand QuestWindow::Update(const Controls& controls, const QuestLog&
     QuestWindowCommand command;
     ForgetMissing(log);
     m_hovered = 0;
-    if (m_close.Update(controls)) {
-        command.close = true;
-        command.click = true;
-        return command;
-    }
     const std::vector<int> rows = Rows(log);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const float rx = kX + kListX, ry = kY + kListY + kRowStep * static_cast<float>(i);
@@ -70,8 +47,6 @@ QuestWindowCommand QuestWindow::Update(const Controls& controls, const QuestLog&
 }
 
 void QuestWindow::Draw(GdiFont& font, const QuestLog& log, const DataTables& tables) const {
-    m_background.Render(kX, kY);
-    m_closePicture.Render(kX + kCloseDx, kY + kCloseDy);
     const std::vector<int> rows = Rows(log);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const QuestRow* q = tables.quests.At(rows[i]);

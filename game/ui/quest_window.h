@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/sprite.h"
-#include "ui/button.h"
 
 class Engine;
 class GdiFont;
@@ -23,7 +21,6 @@ class DataPaths;
 }
 
 struct QuestWindowCommand {
-    bool close = false;  // the close button was clicked
     bool click = false;  // play the click sound
 };
 
@@ -39,14 +36,12 @@ public:
     static constexpr std::uint32_t kHoverColour = 0xFFFF0000;
     static constexpr std::uint32_t kHeadingColour = 0xFFFFFF00;
 
-    QuestWindow();
-    // The background "任务背景.png" and the close button "关闭.png".
-    void Load(Engine& engine, const paths::DataPaths& dataPaths);
 
     // The quest numbers the list shows, in log order.
     static std::vector<int> Rows(const QuestLog& log);
     // Once a frame while the window is open: hover, a click on a row selects
-    // its quest (click sound), the close button closes. A selection whose
+    // its quest (click sound). The window's picture and its close and help
+    // buttons are the game interface's. A selection whose
     // quest has left the log is cleared (also while closed: call
     // ForgetMissing).
     QuestWindowCommand Update(const Controls& controls, const QuestLog& log);
@@ -58,9 +53,6 @@ public:
     void DumpState(JsonWriter& w) const;  // an object
 
 private:
-    Sprite m_background;
-    Sprite m_closePicture;
-    Button m_close;
     int m_selected = 0;  // quest number, 0 = none
     int m_hovered = 0;   // 1-based row, 0 = none
 };

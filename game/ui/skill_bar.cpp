@@ -64,7 +64,9 @@ float SkillTooltip::Height(const SkillRow& row) {
 
 void SkillTooltip::Show(GdiFont& font, GdiFont& nameFont, const SkillIcons& icons, const SkillRow& row, float x,
                         float y) const {
-    m_tile.RenderEx(x, y, 0, 19.5f, Height(row) / 10.0f);
+    // The see-through tile three times over: opaque enough to read over a
+    // window or a bright sky.
+    for (int pass = 0; pass < 3; ++pass) m_tile.RenderEx(x, y, 0, 19.5f, Height(row) / 10.0f);
     float line = y + 10;
     icons.Draw(row.number, x + 145, line, 1.3f);
     nameFont.SetColour(kWhite);
@@ -167,13 +169,18 @@ void SkillBar::UpdateKeys(const Controls& c, float dt, SkillBarCommands& out) {
     slots.Tick(dt);
 }
 
-void SkillBar::Draw(GdiFont& font, GdiFont& nameFont, const DataTables& tables, float mouseX, float mouseY) const {
+void SkillBar::Draw(GdiFont& font) const {
     for (int i = 1; i <= SkillBarSlots::kCells; ++i)
         m_slots[static_cast<std::size_t>(i - 1)].Draw(slots.At(i), i, slots, icons, font);
-    if (slots.carrying()) {
-        icons.Draw(slots.carried().skillNumber, mouseX - 12, mouseY - 12);
-        return;
-    }
+}
+
+void SkillBar::DrawCarried(float mouseX, float mouseY) const {
+    if (slots.carrying()) icons.Draw(slots.carried().skillNumber, mouseX - 12, mouseY - 12);
+}
+
+void SkillBar::DrawTooltip(GdiFont& font, GdiFont& nameFont, const DataTables& tables, float mouseX,
+                           float mouseY) const {
+    if (slots.carrying()) return;
     const int cell = CellAt(mouseX, mouseY);
     if (const SkillRow* row = tables.skills.At(slots.At(cell).skill.skillNumber)) {
         // Above the bar, kept inside the screen's width.

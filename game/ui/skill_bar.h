@@ -88,7 +88,12 @@ public:
     SkillBarCommands UpdateMouse(const Controls& controls, bool windowTakesPress);
     // The skill keys A S D F Q W E R (pressed this frame) and the cooldowns.
     void UpdateKeys(const Controls& controls, float dt, SkillBarCommands& out);
-    void Draw(GdiFont& font, GdiFont& nameFont, const DataTables& tables, float mouseX, float mouseY) const;
+    // The eight cells with their icons, shades and key labels.
+    void Draw(GdiFont& font) const;
+    // The carried skill's icon under the pointer.
+    void DrawCarried(float mouseX, float mouseY) const;
+    // The tooltip of the cell under the pointer (not while carrying).
+    void DrawTooltip(GdiFont& font, GdiFont& nameFont, const DataTables& tables, float mouseX, float mouseY) const;
     void DumpState(JsonWriter& w) const;
     // The top of the tooltip box shown over the bar: its bottom edge stays
     // kTooltipGap px above the cells.

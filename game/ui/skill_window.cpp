@@ -31,24 +31,28 @@ bool SkillWindow::Update(const Controls& c, bool open, const SkillList& list, co
 }
 
 void SkillWindow::Draw(GdiFont& font, GdiFont& nameFont, const SkillList& list, const DataTables& tables,
-                       const SkillBar& bar, float mouseX, float mouseY) const {
+                       const SkillBar& bar) const {
     float y = kRowsY;
     for (const SkillEntry& e : list.entries) {
         const SkillRow* row = tables.skills.At(e.skill);
         if (row == nullptr) continue;
         bar.icons.Draw(e.skill, kRowsX, y);
         nameFont.SetColour(0xFFFFFFFF);
-        nameFont.Print(kRowsX + 32, y, row->name);
+        nameFont.Print(kTextX, y + 1, row->name);
         std::string detail = gbk::Lit("等级:") + std::to_string(e.level);
         if (e.key != 0) detail += gbk::Lit("  按键:") + std::string(1, static_cast<char>(e.key));
         font.SetColour(0xFFCCCCCC);
-        font.Print(kRowsX + 32, y + 15, detail);
+        font.Print(kTextX, y + 16, detail);
         y += kRowHeight;
     }
     if (list.Count() == 0) {
         font.SetColour(0xFFCCCCCC);
-        font.Print(kRowsX, kRowsY, gbk::Lit("还没有学会任何技能"));
+        font.Print(kTextX, kWellY + 11, gbk::Lit("还没有学会任何技能"));
     }
+}
+
+void SkillWindow::DrawTooltip(GdiFont& font, GdiFont& nameFont, const SkillList& list, const DataTables& tables,
+                              const SkillBar& bar, float mouseX, float mouseY) const {
     if (bar.slots.carrying()) return;
     if (const SkillRow* row = tables.skills.At(SkillOfRow(list, RowAt(list, mouseX, mouseY)))) {
         float x = mouseX + 12;

@@ -17,7 +17,11 @@ class SkillWindow {
 public:
     // The background picture's place (the game interface draws it there).
     static constexpr float kX = 290, kY = 90, kWidth = 240, kHeight = 300;
-    static constexpr float kRowsX = kX + 24, kRowsY = kY + 45, kRowHeight = 32;
+    // Rows stand on the background's wells: the icon in the small well at
+    // (14, 40 + 42 (k - 1)), the name and details in the long well beside it.
+    static constexpr float kWellX = kX + 14, kWellY = kY + 40, kWellSize = 34, kNameWellX = kX + 54;
+    static constexpr float kRowsX = kWellX + 4, kRowsY = kWellY + 4, kRowHeight = 42;
+    static constexpr float kTextX = kNameWellX + 8;
 
     // Whether (x, y) lies on the window.
     static bool Contains(float x, float y) { return x >= kX && x < kX + kWidth && y >= kY && y < kY + kHeight; }
@@ -30,6 +34,10 @@ public:
     // the bar to carry; true when the press was the window's.
     bool Update(const Controls& controls, bool open, const SkillList& list, const DataTables& tables,
                 SkillBar& bar) const;
-    void Draw(GdiFont& font, GdiFont& nameFont, const SkillList& list, const DataTables& tables, const SkillBar& bar,
-              float mouseX, float mouseY) const;
+    // The rows (or, with no skill learned, a line in the first name well).
+    void Draw(GdiFont& font, GdiFont& nameFont, const SkillList& list, const DataTables& tables,
+              const SkillBar& bar) const;
+    // The tooltip of the row under the pointer.
+    void DrawTooltip(GdiFont& font, GdiFont& nameFont, const SkillList& list, const DataTables& tables,
+                     const SkillBar& bar, float mouseX, float mouseY) const;
 };

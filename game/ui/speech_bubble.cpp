@@ -51,6 +51,8 @@ void SpeechBubble::SetContent(const std::string& text, const std::string& second
             ++m_pictureLoads;
         }
     }
+    m_textWidth = std::max(textWidth, 0.0f);
+    m_textHeight = std::max(textHeight, 0.0f);
     const int tile = static_cast<int>(kTile);
     m_width = static_cast<int>(std::floor(std::max(textWidth, 0.0f) / kTile)) * tile + 2 * tile;
     m_height = static_cast<int>(std::floor(std::max(textHeight, 0.0f) / kTile)) * tile + 2 * tile;
@@ -84,7 +86,7 @@ void SpeechBubble::Draw(GdiFont& font, float pointerX) const {
     }
     if (!m_picture.empty()) m_picture.Render(x + kTile, y + kTile);
     font.SetColour(0xFFFFFFFF);
-    font.Print(x + kTextX, y + kTextY, m_text);
+    font.Print(TextX(), TextY(), m_text);
     // The pointer hangs from the bubble's bottom toward the speaker.
     const Sprite& pointer = m_pointers[0];
     pointer.Render(pointerX - pointer.Width() / 2, y + h - 4);
@@ -98,6 +100,8 @@ void SpeechBubble::DumpState(JsonWriter& w) const {
     w.Field("y", m_y);
     w.Field("width", m_width);
     w.Field("height", m_height);
+    w.Field("textX", TextX());
+    w.Field("textWidth", m_textWidth);
     w.EndObject();
 }
 

@@ -22,7 +22,10 @@ class SpeechBubble {
 public:
     static constexpr float kTile = 25;
     static constexpr int kMinWidth = 180;
-    static constexpr float kTextX = 25, kTextY = 22;  // the text inside the bubble
+    // The text stands in the middle of the bubble: equal margins left and
+    // right, and above and below.
+    float TextX() const { return m_x + (static_cast<float>(m_width) - m_textWidth) / 2; }
+    float TextY() const { return m_y + (static_cast<float>(m_height) - m_textHeight) / 2; }
 
     // Loads the tiles and pointer pictures of `style` (1 when 0).
     void Init(Engine& engine, const paths::DataPaths& dataPaths, int style);
@@ -62,6 +65,7 @@ private:
     Sprite m_picture;
     int m_pictureLoads = 0;
     float m_extraX = 0;
+    float m_textWidth = 0, m_textHeight = 0;
 };
 
 // The on-screen message list the bubble shows: system messages and typed

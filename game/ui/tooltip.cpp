@@ -6,6 +6,7 @@
 #include "gameplay/data_tables.h"
 #include "platform/fonts.h"
 #include "shared/gbk.h"
+#include "ui/text_wrap.h"
 
 namespace {
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
@@ -75,23 +76,51 @@ float ItemTooltipHeightLines(const ItemRow& r) {
     return static_cast<float>(r.description.size()) / 30.0f + 8.5f + 1.5f * static_cast<float>(AttributeLineCount(r));
 }
 
-void ItemTooltip::Draw(GdiFont& font, float x, float y, const ItemRow& row, bool withPrices, float screenW,
-                       float screenH) const {
-    const std::vector<TooltipLine> lines = ItemTooltipLines(row, withPrices);
-    const float lineH = std::max(12.0f, font.TextHeight("A"));
-    float width = kWidth;
-    for (const TooltipLine& l : lines) width = std::max(width, font.TextWidth(l.text) + 20);
-    const float height = std::max(ItemTooltipHeightLines(row) * lineH, static_cast<float>(lines.size()) * (lineH + 10) + 10);
-    float bx = x + 16, by = y + 16;
-    if (bx + width > screenW) bx = std::max(0.0f, x - width - 4);
-    if (by + height > screenH) by = std::max(0.0f, screenH - height);
-    // The 10 x 10 tile scaled to the box, twice: the tile alone is see-through
-    // enough that the box vanishes over a window.
-    for (int pass = 0; pass < 2; ++pass) m_tile.RenderEx(bx, by, 0, width / 10.0f, height / 10.0f);
-    float ly = by + 10;
-    for (const TooltipLine& l : lines) {
-        font.SetColour(l.colour);
-        font.Print(bx + 10, ly, l.text);
-        ly += lineH + 10;
+std::vector<TooltipLine> ItemTooltip::WrappedLines(const ItemRow& row, bool withPrices) {
+    std::vector<TooltipLine> out;
+    for (const TooltipLine& l : ItemTooltipLines(row, withPrices)) {
+        if (l.text.size() <= kWrapBytes + 8) {
+            out.push_back(l);
+            continue;
+        }
+        for (std::string& piece : WrapText(l.text, kWrapBytes)) out.push_back({std::move(piece), l.colour});
     }
+    return out;
+}
+
+TooltipBox ItemTooltip::Place(float x, float y, float textW, int lineCount, float lineH, float screenH) {
+    TooltipBox b;
+    b.width = std::max(kMinWidth, textW + 2 * kPadding);
+    b.height = static_cast<float>(lineCount) * (lineH + kLineGap) - kLineGap + 2 * kPadding;
+    b.x = x + 16;
+    b.y = y + 16;
+    if (b.x + b.width > kRightLimit) b.x = x - b.width - 4;
+    b.x = std::clamp(b.x, 0.0f, std::max(0.0f, kRightLimit - b.width));
+    if (b.y + b.height > screenH) b.y = y - b.height - 4;
+    b.y = std::clamp(b.y, 0.0f, std::max(0.0f, screenH - b.height));
+    return b;
+}
+
+TooltipBox ItemTooltip::Draw(GdiFont& font, float x, float y, const ItemRow& row, bool withPrices, float,
+                             float screenH) const {
+    const std::vector<TooltipLine> lines = WrappedLines(row, withPrices);
+    const float lineH = std::max(12.0f, font.TextHeight("A"));
+    float textW = 0;
+    for (const TooltipLine& l : lines) textW = std::max(textW, font.TextWidth(l.text));
+    const TooltipBox b = Place(x, y, textW, static_cast<int>(lines.size()), lineH, screenH);
+    m_box.SetColour(kBoxColour);
+    m_box.RenderStretch(b.x, b.y, b.x + b.width, b.y + b.height);
+    m_box.SetColour(0xFF8894AA);  // a thin light edge
+    m_box.RenderStretch(b.x, b.y, b.x + b.width, b.y + 1);
+    m_box.RenderStretch(b.x, b.y + b.height - 1, b.x + b.width, b.y + b.height);
+    m_box.RenderStretch(b.x, b.y, b.x + 1, b.y + b.height);
+    m_box.RenderStretch(b.x + b.width - 1, b.y, b.x + b.width, b.y + b.height);
+    float ly = b.y + kPadding;
+    for (const TooltipLine& l : lines) {
+        // Half-transparent colours of the table read as solid on the box.
+        font.SetColour(l.colour | 0xFF000000u);
+        font.Print(b.x + kPadding, ly, l.text);
+        ly += lineH + kLineGap;
+    }
+    return b;
 }

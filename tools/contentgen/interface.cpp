@@ -118,18 +118,20 @@ void SlotGrid(cairo_t* cr, double x, double y, int cols, int rows, double cell) 
 
 void Windows(Output& out) {
     {
-        // Status: equipment wells around a figure area, attribute lines below.
+        // Status: the game prints the character's values into these cells,
+        // nine rows 24 px apart from y 40, two columns (x 12 and 124, 104
+        // wide); the name and experience rows span both columns, the last
+        // row has its left cell only.
         Canvas c = Window(240, 300, "角色状态");
         cairo_t* cr = c.cr();
-        DrawWell(cr, 80, 40, 80, 108, 6);
-        for (int i = 0; i < 6; ++i) {
-            DrawWell(cr, 14, 40 + i * 36, 33, 33, 3);
-            DrawWell(cr, 193, 40 + i * 36, 33, 33, 3);
-        }
-        for (int i = 0; i < 5; ++i) {
-            cairo_rectangle(cr, 56, 162 + i * 22, 128, 1);
-            SetColor(cr, pal::kMist, 0.25);
-            cairo_fill(cr);
+        for (int r = 0; r < 9; ++r) {
+            const double y = 40 + r * 24;
+            if (r == 0 || r == 3) {
+                DrawWell(cr, 12, y, 216, 22, 4);
+            } else {
+                DrawWell(cr, 12, y, 104, 22, 4);
+                if (r != 8) DrawWell(cr, 124, y, 104, 22, 4);
+            }
         }
         out.Png("其它/状态背景.png", c);
     }

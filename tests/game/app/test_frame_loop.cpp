@@ -30,8 +30,9 @@ TEST(FrameLoop, CallbacksRunTheirStepsInTheFixedOrder) {
         "monsters.update", "pickup", "player.update", "dialogBox.place", "damageNumbers.update",
         // render
         "map.pass0", "npcs.draw", "monsters.draw", "effects.back", "player.draw", "map.pass1",
-        "damageNumbers.draw", "dialogBox.draw", "mouse.refresh", "effects.front", "groundItems.draw", "hud.draw",
-        "pointer.draw",
+        "damageNumbers.draw", "mouse.refresh", "effects.front", "groundItems.draw",
+        // the interface stack's layers over the world, bottom-up
+        "dialogBox.draw", "hud.draw", "pointer.draw",
     };
     EXPECT_EQ(p.steps, expected);
 }
@@ -63,7 +64,8 @@ TEST(FrameLoop, GroundItemsGoneInOneFrameAreAllRemovedThatFrame) {
     for (int i = 0; i < 4; ++i) items.push_back(std::make_unique<GroundItem>(static_cast<float>(i), 0.f));
     items[0]->SetGone(true);
     items[2]->SetGone(true);
-    p.game.RenderFunc();
+    // Removed by the frame callback: a frame that is not drawn removes them too.
+    p.game.FrameFunc();
     ASSERT_EQ(items.size(), 2u);
     EXPECT_FLOAT_EQ(items[0]->x(), 1);
     EXPECT_FLOAT_EQ(items[1]->x(), 3);

@@ -46,7 +46,7 @@ struct NpcGame : ::testing::Test {
         game.controls.mouseY = y;
         game.controls[Action::MouseLeft].pressed = press;
         game.controls[Action::MouseLeft].held = press;
-        game.UpdateNpcInterface(1.0f / 60);
+        game.UpdateInterface(1.0f / 60);
     }
     void ClickRow(int row) {
         DialogBox::Box b = game.dialogBox.ChoiceBox(row);
@@ -138,6 +138,30 @@ TEST_F(NpcGame, AMapChangeClosesTheDialogWhichKeepsItsScript) {
     EXPECT_EQ(game.dialogBox.npcScript, gbk::FromUtf8(kScript));
     Step(220, 450, true);  // nothing left to click, nothing dangling
     EXPECT_EQ(game.dialogBox.dialogOpen, 0);
+}
+
+TEST_F(NpcGame, TheDeathBoxTakesEveryPressAndTheNpcBehindItHearsNothing) {
+    game.logicActive = 1;
+    game.player.hp = 0;
+    game.player.state = Player::kDead;
+    // No pictures: the death animation has no frames to run through.
+    game.player.frameCount[static_cast<std::size_t>(Player::kDead)] = 0;
+    game.FrameFunc();
+    game.FrameFunc();
+    ASSERT_TRUE(game.player.DeathAnimationDone());
+    // NPC 2 (map 200..250, 420..500) on screen under the box (267..532, 214..385).
+    game.camera.offsetX = 100;
+    game.camera.offsetY = -150;
+    Step(320, 300, false);
+    EXPECT_EQ(game.pointer.Mode(), MousePointer::kNormal);  // not over an NPC: over the box
+    Step(320, 300, true);
+    EXPECT_EQ(game.dialogBox.dialogOpen, 0);
+    EXPECT_EQ(game.interfaceStack.lastLeftPress(), "messageBox");
+    // Beside the box too: nothing behind it takes a press while it shows.
+    game.camera.offsetX = -150;
+    Step(60, 300, true);
+    EXPECT_EQ(game.dialogBox.dialogOpen, 0);
+    EXPECT_EQ(game.interfaceStack.lastLeftPress(), "messageBox");
 }
 
 TEST_F(NpcGame, ExactlyTenThousandGoldMakesNpcFiveReady) {

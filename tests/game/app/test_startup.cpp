@@ -130,15 +130,13 @@ public:
     bool PickUp() override {
         m_log.push_back("try " + m_id);
         if (!m_accepts) return false;
-        m_taken = true;
+        SetGone(true);
         m_log.push_back("took " + m_id);
         return true;
     }
-    bool Draw() override { return m_taken; }
 
 private:
     bool m_accepts;
-    bool m_taken = false;
     std::vector<std::string>& m_log;
     std::string m_id;
 };

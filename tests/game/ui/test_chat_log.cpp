@@ -38,6 +38,12 @@ TEST(ChatLogTest, BreaksAtCrLfAndWrapsOnCharacterBoundaries) {
     EXPECT_EQ(log.Line(1).text, gbk::Lit("中"));
     EXPECT_EQ(log.Line(2).text, "tail");
     EXPECT_EQ(log.Line(2).label, gbk::Lit("[系统]"));
+    // One message, one label: the later pieces are drawn without it.
+    EXPECT_FALSE(log.Line(0).continued);
+    EXPECT_TRUE(log.Line(1).continued);
+    EXPECT_TRUE(log.Line(2).continued);
+    log.AddLine("x", "next");
+    EXPECT_FALSE(log.Line(3).continued);
 }
 
 TEST(ChatLogTest, OldestLinesDropPastCapacity) {
@@ -69,6 +75,11 @@ TEST(JsonWriterTest, EscapesAndConvertsGbk) {
     for (char c : out)
         if (c != ' ' && c != '\n') compact += c;
     EXPECT_EQ(compact.substr(compact.find("\"a\"")), "\"a\":[1,0.5,true,null],\"e\":[]}");
+}
+
+TEST(ChatLogTest, TheVisibleLinesEndInsideTheFrame) {
+    EXPECT_LE(ChatLog::kFirstLineY + ChatLog::kLineHeight * ChatLog::kVisibleLines, ChatLog::kFrameBottom);
+    EXPECT_GT(ChatLog::kFirstLineY + ChatLog::kLineHeight * (ChatLog::kVisibleLines + 1), ChatLog::kFrameBottom);
 }
 
 }  // namespace

@@ -90,4 +90,31 @@ TEST(ItemTooltip, TheBoxGrowsWithTheDescriptionAndTheAttributeLines) {
     EXPECT_FLOAT_EQ(ItemTooltipHeightLines(row), 60 / 30 + 8.5f + 3.0f);
 }
 
+TEST(ItemTooltip, TheBoxFitsItsLinesAndStaysOnTheScreenLeftOfTheRightPanel) {
+    // Five lines of 12 px: as tall as the lines and their gaps, no more.
+    TooltipBox b = ItemTooltip::Place(100, 100, 150, 5, 12, 600);
+    EXPECT_FLOAT_EQ(b.height, 5 * 12 + 4 * ItemTooltip::kLineGap + 2 * ItemTooltip::kPadding);
+    EXPECT_FLOAT_EQ(b.width, 150 + 2 * ItemTooltip::kPadding);
+    EXPECT_FLOAT_EQ(b.x, 116);
+    EXPECT_FLOAT_EQ(b.y, 116);
+    // Near the right panel it turns to the left of the pointer.
+    b = ItemTooltip::Place(728, 100, 150, 5, 12, 600);
+    EXPECT_LE(b.x + b.width, ItemTooltip::kRightLimit);
+    EXPECT_LT(b.x + b.width, 728);
+    // Near the bottom it goes above the pointer.
+    b = ItemTooltip::Place(100, 580, 150, 5, 12, 600);
+    EXPECT_LE(b.y + b.height, 600);
+    EXPECT_LT(b.y + b.height, 580);
+    // A long description is wrapped, not stretched across the screen.
+    ItemRow row;
+    row.name = "n";
+    row.description = std::string(100, 'd');
+    for (const TooltipLine& l : ItemTooltip::WrappedLines(row, false)) EXPECT_LE(l.text.size(), ItemTooltip::kWrapBytes + 8);
+}
+
+TEST(GameInterfaceHelp, EveryWindowHasAHelpText) {
+    for (int w = 0; w < 5; ++w) EXPECT_FALSE(GameInterface::HelpText(w).empty()) << w;
+    EXPECT_TRUE(GameInterface::HelpText(5).empty());
+}
+
 }  // namespace

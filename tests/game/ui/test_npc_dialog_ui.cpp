@@ -98,6 +98,49 @@ TEST_F(DialogFixture, OpeningClearsTheChoicesButKeepsThePrompt) {
     EXPECT_EQ(dialog.npc, 4);
 }
 
+TEST_F(DialogFixture, ALongPromptPushesTheChoicesDownAndTheBoxGrowsToHoldThem) {
+    OpenWith({{"A", "F"}, {"B", "exit"}});
+    dialog.prompt = "short";
+    EXPECT_FLOAT_EQ(dialog.ChoiceTop(), DialogBox::kChoiceY + DialogBox::kRowStep);  // the usual place
+    EXPECT_FLOAT_EQ(dialog.Height(), DialogBox::kPictureHeight);
+    // Six lines of prompt: the first choice stands below the last line.
+    dialog.prompt = std::string(DialogBox::kPromptBytes * 6, 'a');
+    ASSERT_EQ(dialog.PromptLines().size(), 6u);
+    const float promptBottom = DialogBox::kPromptY + 6 * dialog.PromptStep();
+    EXPECT_GE(dialog.ChoiceBox(1).y, promptBottom);
+    // Twelve choices: every row inside the box, the box inside the screen.
+    std::vector<DialogChoice> many;
+    for (int i = 0; i < 12; ++i) many.push_back({"c", "F"});
+    dialog.SetChoices(many);
+    const DialogBox::Box last = dialog.ChoiceBox(12);
+    EXPECT_LE(last.y + DialogBox::kRowStep, DialogBox::kY + dialog.Height());
+    EXPECT_LE(DialogBox::kY + dialog.Height(), DialogBox::kMaxBottom);
+    EXPECT_GE(dialog.ChoiceBox(1).y, DialogBox::kPromptY + dialog.PromptLines().size() * dialog.PromptStep());
+    // A prompt too long for the screen is cut, its last line ending in "...".
+    dialog.prompt = std::string(DialogBox::kPromptBytes * 40, 'a');
+    const std::vector<std::string> lines = dialog.PromptLines();
+    ASSERT_LT(lines.size(), 40u);
+    EXPECT_EQ(lines.back().substr(lines.back().size() - 3), "...");
+    EXPECT_LE(dialog.ChoiceBox(12).y + DialogBox::kRowStep, DialogBox::kY + dialog.Height());
+    EXPECT_GE(dialog.ChoiceBox(1).y, DialogBox::kPromptY + lines.size() * dialog.PromptStep());
+    // The box takes the pointer, the area beside it does not.
+    EXPECT_TRUE(dialog.Holds(DialogBox::kX + 5, DialogBox::kY + dialog.Height() - 5));
+    EXPECT_FALSE(dialog.Holds(DialogBox::kX + 5, DialogBox::kY + dialog.Height() + 5));
+}
+
+TEST(SpeechBubble, TheTextStandsInTheMiddleWithEqualMargins) {
+    SpeechBubble b;
+    b.SetPosition(100, 50, 0);
+    for (float w : {40.0f, 130.0f, 260.0f, 274.0f}) {
+        b.SetContent("t", "", 1, w, 12);
+        const float left = b.TextX() - b.x(), right = b.x() + static_cast<float>(b.Width()) - (b.TextX() + w);
+        EXPECT_FLOAT_EQ(left, right) << w;
+        EXPECT_GE(left, 12.0f) << w;
+        const float top = b.TextY() - b.y(), bottom = b.y() + static_cast<float>(b.Height()) - (b.TextY() + 12);
+        EXPECT_FLOAT_EQ(top, bottom) << w;
+    }
+}
+
 TEST(SpeechBubble, SizeIsWholeTilesAroundTheTextAndAtLeast180Wide) {
     SpeechBubble b;
     b.SetContent("hi", "", 1, 40, 12);
@@ -144,12 +187,6 @@ TEST(QuestWindow, RowsFollowTheLogAndTheSelectionLeavesWithItsQuest) {
     log.Set(5, 0);
     w.ForgetMissing(log);
     EXPECT_EQ(w.selected(), 0);
-    // The close button: pressed and released over it.
-    const float cx = QuestWindow::kX + 282, cy = QuestWindow::kY + 18;
-    EXPECT_FALSE(w.Update(ClickAt(cx, cy), log).close);
-    Controls up = HoverAt(cx, cy);
-    up[Action::MouseLeft].released = true;
-    EXPECT_TRUE(w.Update(up, log).close);
 }
 
 TEST(WrapText, BreaksAtNewlinesAndNeverInsideACharacter) {
