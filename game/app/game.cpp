@@ -183,6 +183,8 @@ bool Game::FrameFunc() {
 }
 
 void Game::PlayingFrame(float dt) {
+    // Item rows a script added since the last frame get their icons.
+    gameInterface.icons.LoadNewRows(engine, dataPaths, dataTables());
     Trace("hud.update");
     hud.Update(dt, player);
     gameInterface.Tick(InterfaceFrame{controls, inventory, player, items, dataTables(), dt});
@@ -317,13 +319,7 @@ void Game::SaveUserScreenshot() {
 // ------------------------------------------------------------ services
 
 bool Game::InPickUpReach(const Player& p, float ix, float iy) {
-    using tolerance::Gt, tolerance::Lt;
-    double x = ix, y = iy;
-    // The item's 30-pixel picture must reach down to the feet. Drops land
-    // with their bottom at the feet (the player's) or a little below (a
-    // monster's), so they can be picked up where they fall.
-    return Gt(x, p.x - p.boxOffsetX) && Lt(x, p.x + p.boxOffsetX + p.width) && y >= p.y &&
-           tolerance::Ge(y + 30, p.y + p.height);
+    return GroundItem::InReach(p.x, p.y, p.width, p.height, ix, iy);
 }
 
 int Game::ShowMessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags) {
@@ -400,9 +396,9 @@ EffectContext Game::MakeEffectContext(float dt) {
     ctx.playerWidth = player.width;
     ctx.playerHeight = player.height;
     ctx.playerStatus = [this](int slot) { return slot >= 1 && slot <= 2 ? player.statusFlags[static_cast<std::size_t>(slot)] : 0; };
-    ctx.monsterSpellEnded = [this](int index) {
+    ctx.monsterSpellEnded = [this](int index, std::uint32_t effectId) {
         if (index >= 1 && static_cast<std::size_t>(index) <= actors.monsters.size())
-            actors.monsters[static_cast<std::size_t>(index - 1)]->SpellEnded();
+            actors.monsters[static_cast<std::size_t>(index - 1)]->SpellEnded(EffectHandle{effectId});
     };
     return ctx;
 }

@@ -37,7 +37,9 @@ void GameItems::PlaySound(ItemSound sound) {
 
 void GameItems::DropAtFeet(int itemNumber) {
     const ItemRow* row = Row(itemNumber);
-    if (row == nullptr) return;
+    // A quest item never lies on the ground: a full bag could not take it
+    // back and the next map would lose it.
+    if (row == nullptr || row->category == ItemRow::kQuestItem) return;
     const Player& p = m_game.player;
     const float x = p.x + 5.0f * static_cast<float>(m_game.random.Int(-5, 5));
     m_game.DropItem(row->name, x, p.y + p.height - 30, 0, 0);
@@ -53,9 +55,15 @@ bool GameItems::LearnSkill(int itemNumber) { return m_game.skills.LearnFromBook(
 
 void GameItems::ReturnToTown() { m_game.map.ReturnToTown(); }
 
+void GameItems::PlainLine(const std::string& gbkText) { m_game.chatLog.AddLine(gbk::Lit("[系统]"), gbkText); }
+
 int GameItems::ItemNumber(const std::string& gbkName) const { return m_game.dataTables().FindItem(gbkName); }
 
-bool GameItems::BagFull() const { return m_game.inventory.bag.Occupied() >= ItemSlots<36>::kSize; }
+bool GameItems::BagFull() const {
+    // The held item's home cell counts as taken: it is kept for that item.
+    const int reserved = m_game.gameInterface.hand.HomeBagSlot() != 0 ? 1 : 0;
+    return m_game.inventory.bag.Occupied() + reserved >= ItemSlots<36>::kSize;
+}
 
 void GameItems::ReportBagFull() {
     const std::string& text = gbk::Lit("包裹已满!! ");
@@ -77,8 +85,9 @@ bool GameItems::ShowNames() const { return m_game.controls.Held(Action::ShowName
 bool GameItems::AddToBag(int itemNumber) {
     const ItemRef* t = m_game.scripts.templates().Item(itemNumber);
     if (t == nullptr) return false;
+    const int reserved = m_game.gameInterface.hand.HomeBagSlot();
     for (int n = 1; n <= ItemSlots<36>::kSize; ++n) {
-        if (m_game.inventory.bag.At(n).itemNumber == 0) {
+        if (n != reserved && m_game.inventory.bag.At(n).itemNumber == 0) {
             m_game.inventory.bag.Set(n, *t);
             return true;
         }

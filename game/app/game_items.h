@@ -24,6 +24,7 @@ public:
     const SkillRow* BookSkill(int itemNumber) const override;
     bool LearnSkill(int itemNumber) override;
     void ReturnToTown() override;
+    void PlainLine(const std::string& gbkText) override;
 
     // ---- GroundItemHost
     int ItemNumber(const std::string& gbkName) const override;

@@ -54,9 +54,19 @@ void GameScriptServices::SetPlayerGold(int gold) { m_game.SetPlayerGold(gold); }
 
 void GameScriptServices::AddExperience(int amount) { m_game.AddExperience(amount); }
 
-int GameScriptServices::BagItem(int slot) const { return m_game.inventory.bag.At(slot).itemNumber; }
+int GameScriptServices::BagItem(int slot) const {
+    // The held item still belongs to the bag: its home cell shows it, so
+    // "增加物品" passes it by and the item commands count and take it.
+    const ItemHand& hand = m_game.gameInterface.hand;
+    if (slot != 0 && slot == hand.HomeBagSlot()) return hand.held.item.itemNumber;
+    return m_game.inventory.bag.At(slot).itemNumber;
+}
 
-void GameScriptServices::SetBagItem(int slot, const ItemRef& item) { m_game.inventory.bag.Set(slot, item); }
+void GameScriptServices::SetBagItem(int slot, const ItemRef& item) {
+    m_game.inventory.bag.Set(slot, item);
+    ItemHand& hand = m_game.gameInterface.hand;
+    if (slot != 0 && slot == hand.HomeBagSlot()) hand.HomeCellWritten(m_game.inventory);
+}
 
 int GameScriptServices::ShopItem(int slot) const { return m_game.inventory.shop.At(slot).itemNumber; }
 
@@ -65,8 +75,17 @@ void GameScriptServices::SetShopItem(int slot, const ItemRef& item) { m_game.inv
 void GameScriptServices::SetEquipment(int slot, const ItemRef& item) {
     // "装备物品" replaces what the slot held: the old item goes to the bag,
     // or to the player's feet when the bag is full; nothing is destroyed.
-    const int old = m_game.inventory.equipment.At(slot).itemNumber;
+    int old = m_game.inventory.equipment.At(slot).itemNumber;
+    ItemHand& hand = m_game.gameInterface.hand;
+    const bool heldHome = slot != 0 && slot == hand.HomeEquipmentSlot();
+    // The item held from this slot is what the slot held.
+    if (heldHome) old = hand.held.item.itemNumber;
+    const ItemRow* oldRow = m_game.dataTables().items.At(old);
+    const bool quest = oldRow != nullptr && oldRow->category == ItemRow::kQuestItem;
+    // A quest item that has nowhere to go keeps its slot.
+    if (quest && m_game.items.BagFull()) return;
     m_game.inventory.equipment.Set(slot, item);
+    if (heldHome) hand.held.Clear();
     if (old != 0 && !m_game.items.AddToBag(old)) m_game.items.DropAtFeet(old);
 }
 

@@ -154,7 +154,7 @@ bool GameSkills::CanHeal(const SkillRow& row) {
 
 void GameSkills::Heal(const SkillRow& row) {
     const int level = std::max(m_game.player.skills.LevelOf(row.number), 1);
-    const int hp = skill_heal::Apply(m_game.player, skill_heal::FromRow(row, level));
+    const int hp = skill_heal::Apply(m_game.player, skill_heal::FromRow(row, level), m_game.random);
     m_game.chatLog.AddLine(gbk::Lit("[系统]"), row.name + gbk::Lit("发挥了疗效! HP +") + std::to_string(hp));
 }
 

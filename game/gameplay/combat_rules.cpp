@@ -1,6 +1,7 @@
 #include "gameplay/combat_rules.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "core/random.h"
@@ -21,20 +22,35 @@ int Guard(Random& random, int minPhysDefence, int maxPhysDefence) {
 
 }  // namespace
 
+int Damage(Random& random, double low, double high) {
+    // NaN counts as 0; trunc keeps the conversion toward zero.
+    auto bound = [](double v) { return v == v ? static_cast<int>(std::trunc(std::clamp(v, -1e9, 1e9))) : 0; };
+    return std::max(0, Roll(random, bound(low), bound(high)));
+}
+
 int MeleeDamage(Random& random, int attack, int minPhysDefence, int maxPhysDefence) {
     const int guard = Guard(random, minPhysDefence, maxPhysDefence);
-    return std::max(0, Roll(random, attack, static_cast<int>(2.0 * attack - guard)));
+    return Damage(random, attack, 2.0 * attack - guard);
 }
 
 int RangedDamage(Random& random, int attack, int minPhysDefence, int maxPhysDefence) {
     const int guard = Guard(random, minPhysDefence, maxPhysDefence);
-    return std::max(0, Roll(random, 2 * attack, static_cast<int>(3.0 * attack - guard)));
+    return Damage(random, 2.0 * attack, 3.0 * attack - guard);
 }
 
 int WeaponDamage(Random& random, int minPhysAttack, int maxPhysAttack, int strength, int monsterDefence) {
-    const double high = 2.0 * maxPhysAttack + 3.0 * strength - monsterDefence;
-    return std::max(0, Roll(random, 2 * minPhysAttack, static_cast<int>(std::clamp(high, -1e9, 1e9))));
+    return Damage(random, 2.0 * minPhysAttack, 2.0 * maxPhysAttack + 3.0 * strength - monsterDefence);
 }
+
+int ThunderDamage(Random& random, int minMagicAttack, int maxMagicAttack, int agility, double monsterDefence) {
+    // The upper bound is worked out in float and truncated, as the cast
+    // always has.
+    const float high = 100.0f * static_cast<float>(maxMagicAttack) + 30.0f * static_cast<float>(agility) -
+                       static_cast<float>(monsterDefence);
+    return Damage(random, 100.0 * minMagicAttack, high);
+}
+
+int HealAmount(Random& random, int amount) { return Damage(random, amount, amount); }
 
 namespace {
 

@@ -24,6 +24,13 @@ bool Overlap(const Rect& a, const Rect& b);
 // re-seeded). An upper bound below the lower one gives the lower bound.
 int Roll(Random& random, int a, int b);
 
+// The one damage rule of every fight, in both directions (weapon, thunder,
+// heal, bites and strikes): a random integer of [low, high], the bounds
+// truncated toward zero and kept within +-1e9. An upper bound below the
+// lower one gives the lower bound, and the result is never below 0, so a
+// strong defence makes a hit weak but never heals.
+int Damage(Random& random, double low, double high);
+
 // A monster's bite: guard from the player's physical defence, damage from
 // the monster's attack. Never below 0.
 int MeleeDamage(Random& random, int attack, int minPhysDefence, int maxPhysDefence);
@@ -31,6 +38,11 @@ int MeleeDamage(Random& random, int attack, int minPhysDefence, int maxPhysDefen
 int RangedDamage(Random& random, int attack, int minPhysDefence, int maxPhysDefence);
 // The player's weapon against a monster's defence. Never below 0.
 int WeaponDamage(Random& random, int minPhysAttack, int maxPhysAttack, int strength, int monsterDefence);
+// The thunder spell against a monster's defence: 100 x the minimum magic
+// attack up to 100 x the maximum + 30 x agility - defence. Never below 0.
+int ThunderDamage(Random& random, int minMagicAttack, int maxMagicAttack, int agility, double monsterDefence);
+// The heal spell's HP: a fixed amount through the same rule (never below 0).
+int HealAmount(Random& random, int amount);
 
 // One line of a drop table: "a/b name" or "a/b name min max".
 struct DropLine {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/json_writer.h"
+#include "core/tolerance.h"
 
 namespace {
 constexpr int kGold = 16;
@@ -16,6 +17,16 @@ float StepToward(float from, float to) {
     return from + (d > 0 ? step : -step);
 }
 }  // namespace
+
+bool GroundItem::InReach(float px, float py, float pw, float ph, float ix, float iy) {
+    using tolerance::Ge, tolerance::Gt, tolerance::Lt;
+    const double feet = static_cast<double>(py) + ph;
+    const bool across = Gt(static_cast<double>(ix) + kIconSize, px) && Lt(ix, static_cast<double>(px) + pw);
+    // Drops land with their bottom at the feet (the player's) or a little
+    // below (a monster's), so they can be picked up where they fall.
+    const bool down = Lt(iy, feet) && Ge(static_cast<double>(iy) + kIconSize, feet);
+    return across && down;
+}
 
 int GroundItem::itemNumber() const {
     if (m_number == 0 && m_host != nullptr) m_number = m_host->ItemNumber(m_name);

@@ -32,6 +32,13 @@ class GroundItem {
 public:
     static constexpr float kBobStep = 0.12f, kBobLow = -10.0f;
     static constexpr float kFlyStep = 5.0f, kFlyNear = 2.0f;
+    static constexpr float kIconSize = 30;  // the picture on the ground
+
+    // Whether an item lying at (ix, iy) is in the pick-up reach of the
+    // player's box (px, py, pw, ph): its picture overlaps the box (edges
+    // that only touch do not count) and reaches down to the feet, on either
+    // side of the player's x.
+    static bool InReach(float px, float py, float pw, float ph, float ix, float iy);
 
     GroundItem(float x, float y) : m_x(x), m_y(y) {}
     virtual ~GroundItem() = default;

@@ -10,6 +10,12 @@
 // when the hand is empty or holds a shop item; a held shop item is never
 // dropped; quest items (category 14) are neither dropped nor sold. No click
 // sequence loses, duplicates or mints an item or gold.
+//
+// An item from the belongings always has a place to go back to: its home,
+// an empty bag or equipment cell that stays reserved while it is held (the
+// cell it was taken from, or after a swap a free cell that accepts it).
+// Pick-ups and "增加物品" skip the home; the game's scripts see the held
+// item in it. A click that would leave the hand without a home is refused.
 
 #include <cstdint>
 #include <string>
@@ -56,14 +62,18 @@ struct HeldItem {
     bool holding = false;
     ItemRef item;    // item.sourceSlot == source while holding
     int source = 0;  // the cell id it was taken from
+    int home = 0;    // the reserved empty cell it goes back to; 0 for a shop item
 
     bool FromShop() const { return holding && item_slots::IsShop(source); }
     bool FromBelongings() const { return holding && source >= 1 && source <= 99; }
+    // Takes `ref` from cell `cellId`; an item of the belongings has that
+    // (now empty) cell as its home.
     void Take(const ItemRef& ref, int cellId) {
         holding = true;
         item = ref;
         item.sourceSlot = cellId;
         source = cellId;
+        home = item_slots::IsShop(cellId) ? 0 : cellId;
     }
     void Clear() { *this = HeldItem{}; }
 };
@@ -86,9 +96,19 @@ public:
     // is refused with its line, anything else is dropped at the player's
     // feet.
     void ClickOutside(ItemWorld& world);
-    // The window the item came from closed: back to its cell, else the first
-    // empty bag cell, else onto the ground; a shop item is let go.
+    // The window the item came from closed: back to its home (else the
+    // first empty bag cell, else onto the ground, never for a quest item,
+    // which then stays in the hand); a shop item is let go.
     void ReturnHome(Inventory& inv, ItemWorld& world);
+
+    // The reserved home of the held item: a bag slot (1..36) or an
+    // equipment slot (1..12); 0 when the hand holds none there.
+    int HomeBagSlot() const;
+    int HomeEquipmentSlot() const;
+    // Something other than the hand wrote into the home cell: the held item
+    // was taken from it when the cell is now empty (a script took the goods),
+    // else it looks for another free bag cell.
+    void HomeCellWritten(const Inventory& inv);
 
     // The hand's item price as the rules read it (a negative price is 0).
     static int Price(const ItemRow* row);
@@ -99,4 +119,13 @@ private:
     // Pays for the held shop item; false (with the banner and the sound)
     // when the gold is short.
     bool Pay(ItemWorld& world, const ItemRow* row);
+    // Whether an item of `category` can go back to cell id `home` (any item
+    // into a bag cell, the matching category into an equipment cell).
+    static bool Accepts(int home, int category);
+    // The home for an item of `category` the hand is about to take in a
+    // swap: the current home when it is free and fits, else the first empty
+    // bag cell, else 0 (no place: the swap is refused).
+    int HomeAfterSwap(const Inventory& inv, int category) const;
+    // The refusal of a click that would leave the hand without a home.
+    static void RefuseFull(ItemWorld& world);
 };

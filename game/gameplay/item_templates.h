@@ -1,14 +1,15 @@
 #pragma once
 // The templates every item and skill put into a slot is copied from: one
 // ItemRef per row of the item table and one SkillRef per row of the skill
-// table, built once after the data tables are loaded. Template k belongs to
-// row k; a number outside the table has no template, and whatever asks for
-// one must refuse the item (or skill) without failing.
+// table, built after the data tables are loaded. Template k belongs to row
+// k; a number outside the table has no template, and whatever asks for one
+// must refuse the item (or skill) without failing.
 //
-// Rows appended after the build (by Main.lua or an NPC script) get no
-// template: they load, but cannot be put into a slot.
+// The templates follow the tables they were built from: a row appended
+// later (by Main.lua or an NPC script) gets its template the first time it
+// is asked for, so it can be put into any slot like the others.
 
-#include <vector>
+#include <deque>
 
 class DataTables;
 
@@ -31,18 +32,25 @@ struct SkillRef {
 class ItemTemplates {
 public:
     // Replaces the templates with one per row of the item and skill tables,
-    // in row order: template k holds number k and row k's icon column.
+    // in row order: template k holds number k and row k's icon column. The
+    // tables must outlive the templates: later rows are read from them.
     void Build(const DataTables& tables);
 
     // The template of item (skill) number n, or nullptr when n is outside
-    // 1..count.
+    // 1..rows of the table. The pointer stays valid while the templates live
+    // (until the next Build).
     const ItemRef* Item(int n) const;
     const SkillRef* Skill(int n) const;
 
-    int ItemCount() const { return static_cast<int>(m_items.size()); }
-    int SkillCount() const { return static_cast<int>(m_skills.size()); }
+    int ItemCount() const;
+    int SkillCount() const;
 
 private:
-    std::vector<ItemRef> m_items;
-    std::vector<SkillRef> m_skills;
+    // Templates for rows appended since the last look.
+    void Follow() const;
+
+    const DataTables* m_tables = nullptr;
+    // Deques: appending keeps the templates handed out where they are.
+    mutable std::deque<ItemRef> m_items;
+    mutable std::deque<SkillRef> m_skills;
 };

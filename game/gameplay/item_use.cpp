@@ -53,8 +53,8 @@ bool UseBagItem(Inventory& inv, int slot, Player& player, ItemUseWorld& world) {
     if (const SkillRow* skill = world.BookSkill(number)) {
         // The skill row's required level gates its book ("雷电术需要等级2以上.").
         if (player.level < skill->requiredLevel) {
-            world.SystemLine(skill->name + gbk::Lit("需要等级") + std::to_string(skill->requiredLevel) +
-                             gbk::Lit("以上."));
+            world.PlainLine(skill->name + gbk::Lit("需要等级") + std::to_string(skill->requiredLevel) +
+                            gbk::Lit("以上."));
             return true;
         }
         if (!world.LearnSkill(number)) {

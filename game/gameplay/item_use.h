@@ -20,6 +20,9 @@ public:
     virtual bool LearnSkill(int itemNumber) = 0;
     // The map's return to town.
     virtual void ReturnToTown() = 0;
+    // A chat log line with the label "[系统]" in the log's default colours
+    // (a skill book's level line).
+    virtual void PlainLine(const std::string& gbkText) = 0;
 };
 
 namespace item_use {

@@ -95,8 +95,11 @@ public:
     void TakeHit(int damage, MonsterFrame& f);
     void MeleeHitCheck(MonsterFrame& f);
     void RangedHitCheck(MonsterFrame& f);
-    // The strike's effect has ended: the strike can no longer hit.
-    virtual void SpellEnded() { strikeActive = 0; }
+    // The effect `effect` has ended: when it is the current strike's own,
+    // the strike can no longer hit; an older strike's effect changes nothing.
+    virtual void SpellEnded(EffectHandle effect) {
+        if (effect == strikeEffect) strikeActive = 0;
+    }
     // The current frame's rectangle in map pixels (the box when the state
     // has no pictures).
     combat::Rect FrameRect(const Camera& camera) const;
@@ -163,6 +166,10 @@ private:
     }
     void AnchorAll(const Camera& camera);
     void StepCurrent(float dt);
+    // A state entered outside the frame's step: its animation starts at its
+    // first frame and gets its draw position at once, so the monster is
+    // drawn (and a spark placed) where it stands in this very frame.
+    void EnterState(int s, const Camera& camera);
     void UpdateDying(MonsterFrame& f);
     // False while the hurt animation still runs.
     bool UpdateHurt(MonsterFrame& f, int& mode);

@@ -56,6 +56,14 @@ void Monster::StepCurrent(float dt) {
     animations[s].StepLoop(frameDuration[s], 1, lastFrame[s], dt, m_mirrored);
 }
 
+void Monster::EnterState(int s, const Camera& camera) {
+    state = s;
+    Restart(s);
+    AnchorAll(camera);
+    // A zero step shows the first frame without advancing it.
+    StepCurrent(0);
+}
+
 void Monster::ApplyFacing() {
     if (direction == 0)
         flipOffset = static_cast<float>(width);
@@ -270,7 +278,7 @@ void Monster::Walk(MonsterFrame& f, int& mode) {
             chaseTimer = 0;
             behaviourDuration = 0;
             ReRollBlocked(f.random);
-            if (direction != 2) lastDirection = direction;
+            lastDirection = direction;  // 2 when the re-roll stands it still
         }
     }
     if (mode == kAttackNow) return;
@@ -321,7 +329,7 @@ void Monster::EndAttackIfAlone(MonsterFrame& f) {
     if (strikeLaunched != 0) return;  // a launched strike runs its course
     if (f.player.state == Player::kDead || !PlayerInBand(f.player)) {
         Restart(state);
-        state = kStand;
+        EnterState(kStand, f.camera);
         engaged = 0;
         ClearStrike();
     }

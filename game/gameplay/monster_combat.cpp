@@ -129,6 +129,8 @@ void Monster::RangedHitCheck(MonsterFrame& f) {
             }
         }
     }
+    // A poison or curse strike makes the player flinch as a direct hit does.
+    if (attackVariant != 0) p.Flinch();
     strikeHit = 1;
 }
 
@@ -136,9 +138,10 @@ void Monster::TakeHit(int damage, MonsterFrame& f) {
     if (gone != 0 || state == kDying) return;
     f.host.Log(gbk::Lit("你对") + name + gbk::Lit("造成 ") + std::to_string(damage) + gbk::Lit(" 点伤害"));
     f.host.DamageNumber(static_cast<float>(damage), x, y - 10);
-    state = kHurt;
+    EnterState(kHurt, f.camera);
     hurtTimer = 0.1f;
     ChangeHP(-static_cast<float>(damage), f);
+    // The spark is centred on the frame the monster shows now (hurt or dying).
     const combat::Rect r = FrameRect(f.camera);
     f.host.SpawnEffect(1, monster_effects::kHitSpark, r.x + r.w / 2 - kSparkHalf, r.y + r.h / 2 - kSparkHalf, 1,
                        false);
@@ -150,8 +153,7 @@ void Monster::ChangeHP(float delta, MonsterFrame& f) {
     const double v = std::trunc(static_cast<double>(hp[0]) + static_cast<double>(delta));
     hp[0] = static_cast<int>(std::clamp(v, 0.0, static_cast<double>(hp[1])));
     if (hp[0] != 0) return;
-    state = kDying;
-    Restart(kDying);
+    EnterState(kDying, f.camera);
     behaviourTimer = 0;
     behaviourDuration = 3.0f;
     ClearStrike();

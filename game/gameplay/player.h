@@ -190,7 +190,6 @@ public:
     float doubleExpElapsed = 0, doubleExpTotal = 0, doubleExpMultiplier = 0;
     int regenCounter = 0;  // frames of regeneration since the last point
 
-    float boxOffsetX = 0;     // horizontal offset of the box inside the picture
     // Set when Z started a swing in this frame; it keeps the player from
     // walking in the same frame.
     bool attackStartedThisFrame = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gameplay/combat_rules.h"
 #include "gameplay/data_tables.h"
 #include "gameplay/player.h"
 
@@ -21,10 +22,11 @@ HealCheck Check(const Player& player, const HealSpell& spell) {
     return HealCheck::Ready;
 }
 
-int Apply(Player& player, const HealSpell& spell) {
+int Apply(Player& player, const HealSpell& spell, Random& random) {
     const float before = player.hp;
     player.mp -= static_cast<float>(spell.mpCost);
-    player.hp = std::min(player.hp + static_cast<float>(spell.hp), player.maxHp);
+    const int amount = combat::HealAmount(random, spell.hp);
+    player.hp = std::min(player.hp + static_cast<float>(amount), player.maxHp);
     return static_cast<int>(player.hp - before + 0.5f);
 }
 

@@ -6,6 +6,7 @@
 
 struct SkillRow;
 class Player;
+class Random;
 
 struct HealSpell {
     int hp = 0;      // HP restored
@@ -23,8 +24,9 @@ namespace skill_heal {
 // The spell of `row` at skill level `level` (below 1 counts as 1).
 HealSpell FromRow(const SkillRow& row, int level);
 HealCheck Check(const Player& player, const HealSpell& spell);
-// Spends the MP and restores the HP, never above the maximum; returns the
-// HP actually restored. Call only after Check said Ready.
-int Apply(Player& player, const HealSpell& spell);
+// Spends the MP and restores the HP through the fights' damage rule (never
+// a negative amount), never above the maximum; returns the HP actually
+// restored. Call only after Check said Ready.
+int Apply(Player& player, const HealSpell& spell, Random& random);
 
 }  // namespace skill_heal

@@ -2,6 +2,7 @@
 
 #include "core/random.h"
 #include "core/tolerance.h"
+#include "gameplay/combat_rules.h"
 #include "gameplay/player.h"
 
 namespace thunder {
@@ -55,10 +56,7 @@ void Fire(Player& p, const std::vector<SpellTarget>& targets, Random& random, Th
     const SpellTarget& t = targets[static_cast<std::size_t>(out.target - 1)];
     out.effectX = t.drawX;
     out.effectY = t.y;
-    const int lo = 100 * p.minMagicAttack;
-    const int hi = static_cast<int>(100.0f * static_cast<float>(p.maxMagicAttack) +
-                                    30.0f * static_cast<float>(p.agility) - t.defence);
-    out.damage = random.Int(lo, hi);
+    out.damage = combat::ThunderDamage(random, p.minMagicAttack, p.maxMagicAttack, p.agility, t.defence);
 }
 
 }  // namespace

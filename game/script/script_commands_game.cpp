@@ -77,7 +77,7 @@ int FindItem(const ScriptContext& c, const std::string& name) {
 }
 
 // The template of the first item of that name, or nullptr when there is no
-// such item or the item has no template (a row added after the build).
+// such item or no templates at all.
 const ItemRef* FindTemplate(const ScriptContext& c, const std::string& name) {
     return c.templates != nullptr ? c.templates->Item(FindItem(c, name)) : nullptr;
 }
@@ -212,8 +212,8 @@ int EquipItem(ScriptContext& c, ScriptState& s) {
         AddSystemLine(*c.services, gbk::Lit("道具 ") + itemName + gbk::Lit(" 不存在!"));
         return 0;
     }
-    // An item without a template (a row added after the build) cannot go
-    // into a slot; it is refused without a message.
+    // An item without a template (no templates were built) cannot go into
+    // a slot; it is refused without a message.
     const ItemRef* itemTemplate = c.templates != nullptr ? c.templates->Item(item) : nullptr;
     if (itemTemplate == nullptr) return 0;
     for (int slot = 1; slot <= ScriptServices::kEquipmentSlots; ++slot) {

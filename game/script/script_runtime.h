@@ -56,8 +56,9 @@ public:
     // "\data\脚本\Levelup.lua" whole into the level-up script text. A failing
     // table is reported and loading goes on.
     void LoadDataTables(const paths::DataPaths& dataPaths);
-    // (Re)builds one template per row of the item and skill tables as they
-    // are now. LoadDataTables does this once; later rows get none.
+    // (Re)builds one template per row of the item and skill tables; rows
+    // appended later get theirs when first asked for. LoadDataTables does
+    // this once.
     void BuildTemplates() { m_templates.Build(m_tables); }
 
     // Runs the level-up script text in the level-up state.

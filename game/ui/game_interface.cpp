@@ -62,7 +62,14 @@ bool Inside(float px, float py, float x, float y, float w, float h) {
 void ItemIcons::Load(Engine& engine, const paths::DataPaths& dataPaths, const DataTables& tables) {
     m_sprites.clear();
     m_iconOfItem.assign(1, 0);
-    for (const ItemRow& row : tables.items.rows()) {
+    LoadNewRows(engine, dataPaths, tables);
+}
+
+void ItemIcons::LoadNewRows(Engine& engine, const paths::DataPaths& dataPaths, const DataTables& tables) {
+    if (m_iconOfItem.empty()) m_iconOfItem.assign(1, 0);
+    const std::vector<ItemRow>& rows = tables.items.rows();
+    for (std::size_t i = m_iconOfItem.size() - 1; i < rows.size(); ++i) {
+        const ItemRow& row = rows[i];
         m_iconOfItem.push_back(row.icon);
         if (m_sprites.count(row.icon) != 0) continue;
         HTEXTURE t = engine.LoadTexture(

@@ -40,6 +40,8 @@ class DataPaths;
 class ItemIcons {
 public:
     void Load(Engine& engine, const paths::DataPaths& dataPaths, const DataTables& tables);
+    // The icons of item rows appended since (cheap when there are none).
+    void LoadNewRows(Engine& engine, const paths::DataPaths& dataPaths, const DataTables& tables);
     // Draws the icon of item number n at (x, y); nothing for an unknown item.
     void Draw(int itemNumber, float x, float y) const;
     std::size_t SpriteCount() const { return m_sprites.size(); }

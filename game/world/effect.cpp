@@ -20,8 +20,8 @@ void Effect::Create(FrameCache& cache, const std::string& gbkName, int frameCoun
     m_animation.Load(cache, gbk::Lit("\\data\\效果\\") + gbkName + "\\", frameCount, cachedFolder != 0);
 }
 
-void Effect::UpdateAndDraw(const EffectContext& ctx) {
-    if (m_playing == 0) return;
+bool Effect::UpdateAndDraw(const EffectContext& ctx) {
+    if (m_playing == 0) return false;
     float ax, ay;
     if (m_anchorMode == kOnPlayer) {
         ax = ctx.cameraX + ctx.playerX - ctx.playerWidth / 2;
@@ -50,16 +50,17 @@ void Effect::UpdateAndDraw(const EffectContext& ctx) {
     } else {
         m_atLastFrame = 0;
     }
+    bool cyclesDone = false;
     if (m_repeat != 0 && m_cycleCount >= m_repeat) {
         m_playing = 0;
-        if (m_ownerKind == static_cast<int>(EffectOwner::MonsterSpell) && ctx.monsterSpellEnded)
-            ctx.monsterSpellEnded(m_ownerIndex);
+        cyclesDone = true;
     }
     if (m_ownerKind == static_cast<int>(EffectOwner::PlayerStatus) && m_ownerSlot > 0 && ctx.playerStatus &&
         ctx.playerStatus(m_ownerSlot) == 0) {
         m_playing = 0;
     }
     m_animation.Draw(m_drawFlag);
+    return cyclesDone;
 }
 
 void Effect::DumpState(JsonWriter& w) const {

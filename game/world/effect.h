@@ -17,8 +17,10 @@ struct EffectContext {
     float playerX = 0, playerY = 0, playerWidth = 0, playerHeight = 0;
     // The player's status at a slot (1 poison, 2 curse); 0 = ended.
     std::function<int(int slot)> playerStatus;
-    // Tells monster `index` that its thrown spell has ended.
-    std::function<void(int index)> monsterSpellEnded;
+    // Tells monster `index` that the thrown spell of effect `effectId` (the
+    // id of its EffectHandle) has ended; the monster ignores an effect that
+    // is not its current strike's.
+    std::function<void(int index, std::uint32_t effectId)> monsterSpellEnded;
 };
 
 enum class EffectOwner { None = 0, MonsterSpell = 1, PlayerStatus = 2 };
@@ -34,8 +36,9 @@ public:
                 int duration, int drawFlag, int cachedFolder, int ownerKind, int ownerIndex);
 
     // One render's work for a playing effect: anchor, step, cycle counting,
-    // stop rules, draw. Does nothing when not playing.
-    void UpdateAndDraw(const EffectContext& ctx);
+    // stop rules, draw. Does nothing when not playing. Returns true when its
+    // cycles ran out in this update (the list then tells a monster owner).
+    bool UpdateAndDraw(const EffectContext& ctx);
 
     const std::string& name() const { return m_name; }
     FrameAnimation& animation() { return m_animation; }

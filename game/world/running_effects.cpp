@@ -39,7 +39,11 @@ void RunningEffects::RenderPass(bool behind, const EffectContext& ctx) {
         Effect& fx = m_list[i].effect;
         if ((fx.drawnBehind() != 0) != behind) continue;
         if (fx.playing()) {
-            fx.UpdateAndDraw(ctx);
+            // The spell's end goes to its monster with the effect's own id:
+            // a monster that has thrown a newer strike since keeps it.
+            if (fx.UpdateAndDraw(ctx) && fx.ownerKind() == static_cast<int>(EffectOwner::MonsterSpell) &&
+                ctx.monsterSpellEnded)
+                ctx.monsterSpellEnded(fx.ownerIndex(), m_list[i].id);
         } else {
             m_list.erase(m_list.begin() + static_cast<std::ptrdiff_t>(i));
             return;

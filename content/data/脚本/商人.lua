@@ -21,6 +21,10 @@ function 阿福_对话()
 end
 
 function 阿福_接任务()
+    if 取NPC变量(3) ~= 0 then
+        阿福_对话()
+        return
+    end
     增加任务(3)
     置NPC变量(3, 1)
     NPC任务更新(3, 0)

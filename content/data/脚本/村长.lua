@@ -26,6 +26,11 @@ function 村长_野狗在哪()
 end
 
 function 村长_接任务()
+    -- 选项是按打开对话框时的进度给的;已经接过就不再接一次
+    if 取NPC变量(1) ~= 0 then
+        村长_对话()
+        return
+    end
     增加任务(1)
     置NPC变量(1, 1)
     NPC任务更新(1, 0)
@@ -34,6 +39,13 @@ function 村长_接任务()
 end
 
 function 村长_交任务()
+    if 取NPC变量(1) ~= 1 or not 取任务(1) then
+        村长_对话()
+        return
+    end
+    if not 核对物品("野狗皮", 3, "张") then
+        return
+    end
     减少物品("野狗皮", 3)
     完成任务(1, 1, 2)
     发奖励(200, 100)

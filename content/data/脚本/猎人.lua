@@ -33,6 +33,10 @@ function 猎人_对话()
 end
 
 function 猎人_接任务一()
+    if 取NPC变量(4) ~= 0 then
+        猎人_对话()
+        return
+    end
     增加任务(2)
     置NPC变量(4, 1)
     NPC任务更新(4, 0)
@@ -41,6 +45,13 @@ function 猎人_接任务一()
 end
 
 function 猎人_交任务一()
+    if 取NPC变量(4) ~= 1 or not 取任务(2) then
+        猎人_对话()
+        return
+    end
+    if not 核对物品("树妖的枝条", 3, "根") then
+        return
+    end
     减少物品("树妖的枝条", 3)
     完成任务(2, 4, 2)
     发奖励(300, 0)
@@ -51,6 +62,10 @@ function 猎人_交任务一()
 end
 
 function 猎人_接任务二()
+    if 取NPC变量(4) ~= 2 then
+        猎人_对话()
+        return
+    end
     增加任务(4)
     置NPC变量(4, 3)
     NPC任务更新(4, 0)
@@ -59,6 +74,13 @@ function 猎人_接任务二()
 end
 
 function 猎人_交任务二()
+    if 取NPC变量(4) ~= 3 or not 取任务(4) then
+        猎人_对话()
+        return
+    end
+    if not 核对物品("野猪獠牙", 1, "颗") then
+        return
+    end
     减少物品("野猪獠牙", 1)
     完成任务(4, 4, 4)
     发奖励(1000, 0)

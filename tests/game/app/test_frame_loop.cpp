@@ -108,21 +108,23 @@ TEST(FrameLoop, PickUpReachEdges) {
     pl.y = 200;
     pl.width = 40;
     pl.height = 60;
-    pl.boxOffsetX = 10;
     struct Case {
         float x, y;
         bool inReach;
     };
+    // The 30 x 30 picture must overlap the box (100..140) and reach the feet (260).
     const Case cases[] = {
         {120, 250, true},
-        {90, 250, false},   // x - (px - X) must be beyond 0
-        {90.5f, 250, true},
-        {150, 250, false},  // x must stay short of px + X + W
-        {149.5f, 250, true},
-        {120, 199, false},  // not above the player's top
-        {120, 200, false},  // the item's bottom (y + 30) must reach the feet (260)
+        {70, 250, false},   // its right edge only touches the box
+        {70.5f, 250, true},  // left of the player's x, still over the box
+        {85, 250, true},
+        {140, 250, false},  // x must stay short of px + W
+        {139.5f, 250, true},
+        {120, 199, false},  // far above the feet
         {120, 229.5f, false},
         {120, 230, true},   // dropped at the feet: bottom exactly on them
+        {120, 259.5f, true},
+        {120, 260, false},  // lies below the feet
     };
     for (const Case& c : cases) EXPECT_EQ(Game::InPickUpReach(pl, c.x, c.y), c.inReach) << c.x << "," << c.y;
 }

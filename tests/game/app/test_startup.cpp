@@ -150,7 +150,6 @@ TEST(LiveFrames, HoldingCPicksUpTheFirstAcceptingItemInReachOneAFrame) {
     g.player.y = 200;
     g.player.width = 40;
     g.player.height = 60;
-    g.player.boxOffsetX = 10;
     std::vector<std::string> log;
     auto add = [&](float x, bool accepts, const char* name) {
         g.actors.groundItems.push_back(std::make_unique<TestItem>(g, x, 250.f, accepts, log, name));

@@ -112,8 +112,22 @@ TEST(ItemTemplates, OnePerRowBeyondTheOldFixedCountsAndNothingOutside) {
     for (int n : {0, -1, 31, 1 << 30}) EXPECT_EQ(templates.Item(n), nullptr) << n;
     for (int n : {0, -5, 8}) EXPECT_EQ(templates.Skill(n), nullptr) << n;
 
+    // A row appended after the build gets its template when asked, and the
+    // templates handed out before stay where they were.
+    const ItemRef* first = templates.Item(1);
+    ItemRow late;
+    late.icon = 77;
+    t.items.Append(late);
+    ASSERT_NE(templates.Item(31), nullptr);
+    EXPECT_EQ(templates.Item(31)->itemNumber, 31);
+    EXPECT_EQ(templates.Item(31)->icon, 77);
+    EXPECT_EQ(templates.ItemCount(), 31);
+    EXPECT_EQ(templates.Item(1), first);
+    EXPECT_EQ(templates.Item(32), nullptr);
+
     // A rebuild replaces the old templates rather than adding to them.
-    templates.Build(DataTables{});
+    const DataTables empty;
+    templates.Build(empty);
     EXPECT_EQ(templates.ItemCount(), 0);
     EXPECT_EQ(templates.Item(1), nullptr);
 }

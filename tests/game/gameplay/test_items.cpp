@@ -58,6 +58,7 @@ public:
     void StartDoubleExperience() override { ++doubleExp; }
     bool LearnSkill(int) override { return learnResult; }
     void ReturnToTown() override { ++returns; }
+    void PlainLine(const std::string& t) override { plainLines.push_back(t); }
 
     int ItemNumber(const std::string& name) const override { return tables.FindItem(name); }
     bool BagFull() const override { return bagFull; }
@@ -84,7 +85,7 @@ public:
     DataTables tables;
     SkillRow thunder;
     int gold = 0;
-    std::vector<std::string> lines, banners;
+    std::vector<std::string> lines, plainLines, banners;
     std::vector<ItemSound> sounds;
     std::vector<int> drops, delivered;
     int doubleExp = 0, returns = 0;
@@ -149,7 +150,10 @@ TEST(ItemUse, ScrollBookAndDoubleExperience) {
     EXPECT_EQ(inv.bag.At(2).itemNumber, 21);
     p.level = 1;
     UseBagItem(inv, 3, p, w);
-    EXPECT_EQ(w.lines.back(), gbk::Lit("雷电术需要等级2以上."));
+    // The level line is in the log's default colours, not the red of the system lines.
+    ASSERT_EQ(w.plainLines.size(), 1u);
+    EXPECT_EQ(w.plainLines.back(), gbk::Lit("雷电术需要等级2以上."));
+    EXPECT_TRUE(w.lines.empty());
     EXPECT_EQ(inv.bag.At(3).itemNumber, 22);
     p.level = 2;
     UseBagItem(inv, 3, p, w);  // learning refused until the skills land

@@ -325,7 +325,8 @@ TEST(SkillHeal, TheRowsCapAndStaminaGiveTheHealAndItsCostAndHpStopsAtItsMaximum)
     EXPECT_EQ(skill_heal::Check(p, spell), HealCheck::NotEnoughMp);
     p.mp = 60;
     ASSERT_EQ(skill_heal::Check(p, spell), HealCheck::Ready);
-    EXPECT_EQ(skill_heal::Apply(p, spell), 5);  // only up to the maximum
+    Random random(1);
+    EXPECT_EQ(skill_heal::Apply(p, spell, random), 5);  // only up to the maximum
     EXPECT_FLOAT_EQ(p.hp, 20);
     EXPECT_FLOAT_EQ(p.mp, 0);
 

@@ -262,27 +262,33 @@ TEST_F(ScriptCommandsTest, EquipItem) {
 }
 
 // Slots receive copies of the templates; an item row added after the
-// templates were built has none and is refused by every slot command.
-TEST_F(ScriptCommandsTest, SlotsReceiveTemplateCopiesAndItemsWithoutOneAreRefused) {
+// templates were built gets its own on first use, so every slot command
+// takes it like the rows loaded before.
+TEST_F(ScriptCommandsTest, SlotsReceiveTemplateCopiesAlsoOfRowsAddedLater) {
     LoadItems();
     ASSERT_TRUE(RunMain(R"(
         初始物品(4,"迟来的剑",1,3,0,0,0,0,0,0,0,0,0,0,0,0,10,40,"模板之后才加的",1)
         增加物品('迟来的剑', 2) 增加商店物品('迟来的剑', 2) 装备物品('武器', '迟来的剑')
-        增加物品('小红药水', 1) 增加商店物品('扫把', 1) 装备物品('武器', '扫把')
+        增加物品('小红药水', 1) 增加商店物品('扫把', 1)
     )"));
     EXPECT_EQ(runtime.tables().items.Count(), 4);
-    EXPECT_EQ(runtime.templates().ItemCount(), 3);
-    EXPECT_EQ(services.OccupiedBagSlots(), 1);
-    EXPECT_EQ(services.shop[2], 0);
-    EXPECT_EQ(services.equipment[11], 1);
+    EXPECT_EQ(runtime.templates().ItemCount(), 4);
+    EXPECT_EQ(services.OccupiedBagSlots(), 3);
+    EXPECT_EQ(services.bag[1], 4);
+    EXPECT_EQ(services.bag[2], 4);
+    EXPECT_EQ(services.shop[2], 4);
+    EXPECT_EQ(services.shop[3], 1);
+    EXPECT_EQ(services.equipment[11], 4);
     EXPECT_TRUE(services.chat.empty());  // the item exists, so no "不存在" line
-    ASSERT_EQ(services.placed.size(), 3u);
-    // Number and icon column of the row the name found (icon 17 of row 2).
-    EXPECT_EQ(services.placed[0].itemNumber, 2);
-    EXPECT_EQ(services.placed[0].icon, 17);
-    EXPECT_EQ(services.placed[1].itemNumber, 1);
-    EXPECT_EQ(services.placed[1].icon, 1);
-    EXPECT_EQ(services.placed[2].itemNumber, 1);
+    ASSERT_EQ(services.placed.size(), 7u);
+    // Number and icon column of the row the name found (icon 40 of row 4,
+    // icon 17 of row 2).
+    EXPECT_EQ(services.placed[0].itemNumber, 4);
+    EXPECT_EQ(services.placed[0].icon, 40);
+    EXPECT_EQ(services.placed[5].itemNumber, 2);
+    EXPECT_EQ(services.placed[5].icon, 17);
+    EXPECT_EQ(services.placed[6].itemNumber, 1);
+    EXPECT_EQ(services.placed[6].icon, 1);
 }
 
 TEST_F(ScriptCommandsTest, NpcVariablesInBothStates) {

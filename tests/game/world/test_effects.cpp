@@ -105,6 +105,7 @@ TEST_F(EffectsTest, OwnerRulesStopTheEffect) {
     list.Find(spell)->SetOwnerKind(static_cast<int>(EffectOwner::MonsterSpell));
     list.Find(spell)->SetOwnerIndex(7);
     int status = 1, endedMonster = 0;
+    std::uint32_t endedEffect = 0;
     EffectContext ctx = Ctx(0.2f);
     ctx.playerX = 100;
     ctx.playerY = 200;
@@ -112,12 +113,16 @@ TEST_F(EffectsTest, OwnerRulesStopTheEffect) {
     ctx.playerHeight = 60;
     ctx.cameraX = -10;
     ctx.playerStatus = [&](int) { return status; };
-    ctx.monsterSpellEnded = [&](int i) { endedMonster = i; };
+    ctx.monsterSpellEnded = [&](int i, std::uint32_t id) {
+        endedMonster = i;
+        endedEffect = id;
+    };
     list.RenderPass(false, ctx);
     EXPECT_TRUE(list.Find(mark)->playing());
     EXPECT_FLOAT_EQ(list.Find(mark)->animation().AnchorX(), -10 + 100 - 20);
     EXPECT_FLOAT_EQ(list.Find(mark)->animation().AnchorY(), 200 - 60);
     EXPECT_EQ(endedMonster, 7);  // the spell ended on reaching its last frame
+    EXPECT_EQ(endedEffect, spell.id);  // and names its effect
     status = 0;
     list.RenderPass(false, ctx);  // stops the mark, then removes the spell
     EXPECT_EQ(list.IndexOf(spell), 0);
