@@ -168,7 +168,7 @@ TEST(ItemRun, AnItemRowAddedAfterLoadingIsShownPickedUpAndBought) {
 
 // The content pack's Main.lua (its reward helpers) with a start of our own.
 std::string BundledMain(const std::string& extraUtf8) {
-    std::ifstream in(fs::path(__FILE__).parent_path() / "../../../content/data/脚本/Main.lua", std::ios::binary);
+    std::ifstream in(fs::path(LUMO_CONTENT_DIR) / fs::u8path("脚本/Main.lua"), std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str() + "\n" + extraUtf8;

@@ -14,7 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ScriptFolder() { return fs::path(__FILE__).parent_path() / "../../../content/data" / fs::u8path("脚本"); }
+fs::path ScriptFolder() { return fs::path(LUMO_CONTENT_DIR) / fs::u8path("脚本"); }
 
 // A content source (UTF-8 on disk) as the game reads it after the build
 // converted it: GBK.

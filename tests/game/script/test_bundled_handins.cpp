@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string ReadSource(const std::string& utf8RelativePath) {
-    std::ifstream in(fs::path(__FILE__).parent_path() / "../../../content/data" / fs::u8path("脚本") /
+    std::ifstream in(fs::path(LUMO_CONTENT_DIR) / fs::u8path("脚本") /
                          fs::u8path(utf8RelativePath),
                      std::ios::binary);
     EXPECT_TRUE(in.good()) << utf8RelativePath;
