@@ -142,6 +142,9 @@ int Game::Run() {
     InjectInputFor(1);
     engine.Start();
     g_running = nullptr;
+    // Esc or the window closed ends the game: it is kept in "auto". A run
+    // cut off by --frames or stopped by an error is no end of the game.
+    if (phase == kPhasePlaying && m_exitStatus == 0 && !m_framesRanOut) saves.GameEnding();
 
     if (!options.dumpStatePath.empty() && !WriteStateDump(options.dumpStatePath)) {
         std::cerr << "game: cannot write the state dump to " << options.dumpStatePath << "\n";
@@ -163,7 +166,10 @@ void Game::RunMainScript() { scripts.RunScriptFile(Resolve(gbk::Lit("\\data\\脚
 // ------------------------------------------------------------ frame loop
 
 bool Game::FrameFunc() {
-    if (options.frames > 0 && frameCount >= options.frames) return true;
+    if (options.frames > 0 && frameCount >= options.frames) {
+        m_framesRanOut = true;
+        return true;
+    }
     ++frameCount;
     controls = controlsReader.Read(engine);
     Trace("esc");
@@ -225,6 +231,7 @@ void Game::PlayingFrame(float dt) {
 
     Trace("damageNumbers.update");
     damageNumbers.Update(dt, camera.offsetX, camera.offsetY);
+    saves.Update(controls, dt);
 }
 
 bool Game::RenderFunc() {
@@ -389,6 +396,8 @@ void Game::CreateActors(const std::vector<wdm::EventRecord>& events, const Terra
 }
 
 void Game::ClearActors() {
+    // A map load starts here, before its first random draw.
+    saves.MapLoadStarting();
     CloseDialogForMapChange();
     // Items in flight reach the player before the map goes.
     for (auto& item : actors.groundItems) {
@@ -503,6 +512,7 @@ void Game::DumpState(JsonWriter& w) const {
         w.EndObject();
     }
     w.EndArray();
+    saves.DumpState(w);      // saves
     inventory.DumpState(w);  // bag, equipment, shop
     w.Key("quests");
     questLog.DumpState(w);

@@ -33,6 +33,7 @@
 #include "app/game_items.h"
 #include "app/game_skills.h"
 #include "app/game_monsters.h"
+#include "app/game_saves.h"
 #include "gameplay/data_tables.h"
 #include "gameplay/inventory.h"
 #include "gameplay/map_actors.h"
@@ -244,6 +245,8 @@ public:
     GameSkills skills{*this};
     // The map's monsters: set-up, frames, drawing, hits and the last-hit one.
     GameMonsters monsters{*this};
+    // Save slots: capture, write, read and apply, F5 / F9 and the autosave.
+    GameSaves saves{*this};
 
     std::vector<InputEvent> scriptedInput;
     std::string lastUserScreenshot;  // the last F12 picture's path (UTF-8)
@@ -264,6 +267,7 @@ private:
     void HandleWindowKeys();
     void SaveUserScreenshot();
     bool m_outputFailed = false;
+    bool m_framesRanOut = false;  // --frames ended the run (no game end: no autosave)
     GameScriptServices m_scriptServices{*this};
     GamePlayerCombat m_playerCombat{*this};
     std::size_t m_nextInput = 0;
