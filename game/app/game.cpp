@@ -181,6 +181,8 @@ bool Game::FrameFunc() {
         int exitBefore = m_exitStatus;
         loader.Step(dt);
         if (m_exitStatus != 0 && exitBefore == 0) return true;  // a failed start-up step ends the game
+        // A game started from a save is first shown exactly as it was saved.
+        if (phase == kPhasePlaying && !options.loadSlot.empty()) return false;
     }
     // Read again: the frame that finishes loading already plays.
     if (phase == kPhasePlaying) PlayingFrame(dt);
