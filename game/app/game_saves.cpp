@@ -144,6 +144,7 @@ void GameSaves::Apply(const SaveGame& s) {
     const std::string fsMap = g.Resolve(gbk::Lit("\\data\\地图\\") + s.mapFile);
     std::error_code ec;
     Player& p = g.player;
+    bool townInstead = true;
     if (std::filesystem::is_regular_file(fsMap, ec) && g.map.LoadMap(s.mapFile, s.ground > 0 ? s.ground : 0)) {
         p.x = s.x;
         p.y = s.y;
@@ -152,8 +153,8 @@ void GameSaves::Apply(const SaveGame& s) {
         p.state = PlayerMotion::kIdle;
         p.jumping = 0;
         p.fallSpeed = 0;
+        townInstead = false;
     } else {
-        SystemLine(gbk::Lit("存档的地图 ") + s.mapFile + gbk::Lit(" 已不存在, 回到城镇"));
         g.map.ReturnToTown();
     }
     p.level = s.level;
@@ -194,6 +195,7 @@ void GameSaves::Apply(const SaveGame& s) {
         *npcs.At(i) = static_cast<std::size_t>(i) <= s.npcs.size() ? s.npcs[static_cast<std::size_t>(i - 1)] : NpcStateRecord{};
     g.chatLog.Clear();
     for (const SavedChatLine& c : s.chat) g.chatLog.AddLine(c.label, c.text, c.labelColour, true, c.textColour, true);
+    if (townInstead) SystemLine(gbk::Lit("存档的地图 ") + s.mapFile + gbk::Lit(" 已不存在, 回到城镇"));
     m_playSeconds = s.playSeconds;
     m_mapChanged = false;
     m_applying = false;
