@@ -145,6 +145,7 @@ int Game::Run() {
     // Esc or the window closed ends the game: it is kept in "auto". A run
     // cut off by --frames or stopped by an error is no end of the game.
     if (phase == kPhasePlaying && m_exitStatus == 0 && !m_framesRanOut) saves.GameEnding();
+    saves.Finish();  // a save under way reaches the disk (and the dump) before the game ends
 
     if (!options.dumpStatePath.empty() && !WriteStateDump(options.dumpStatePath)) {
         std::cerr << "game: cannot write the state dump to " << options.dumpStatePath << "\n";

@@ -1,5 +1,6 @@
 #include "app/game_saves.h"
 
+#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -208,25 +209,40 @@ void GameSaves::SystemLine(const std::string& gbkText) {
 }
 
 bool GameSaves::Save(std::string_view slot, bool announce) {
+    Finish();
+    m_pendingSlot = std::string(slot);
+    m_pendingAnnounce = announce;
     const std::string dir = folder();
-    std::string error = dir.empty() ? "no saves folder (HOME is not set)" : "";
-    if (error.empty()) {
-        SaveGame s = Capture();
-        s.savedAt = LocalTime("%Y-%m-%d %H:%M:%S");
-        error = save_store::WriteAtomically(save_store::SlotPath(dir, slot), WriteSaveJson(s));
-    }
-    if (!error.empty()) {
-        ++m_writeFailures;
-        std::cerr << "game: could not save to slot " << slot << ": " << error << "\n";
-        SystemLine(gbk::Lit("保存失败: ") + SlotDisplayName(slot) + gbk::Lit(" 无法写入"));
+    if (dir.empty()) {
+        Report("no saves folder (HOME is not set)");
         return false;
     }
-    m_lastSaved = std::string(slot);
-    if (announce) SystemLine(gbk::Lit("已保存到 ") + SlotDisplayName(slot) + " (" + LocalTime("%H:%M:%S") + ")");
+    SaveGame s = Capture();
+    s.savedAt = LocalTime("%Y-%m-%d %H:%M:%S");
+    m_pending = std::async(std::launch::async, [path = save_store::SlotPath(dir, slot), text = WriteSaveJson(s)] {
+        return save_store::WriteAtomically(path, text);
+    });
     return true;
 }
 
+void GameSaves::Finish() {
+    if (m_pending.valid()) Report(m_pending.get());
+}
+
+void GameSaves::Report(const std::string& error) {
+    if (!error.empty()) {
+        ++m_writeFailures;
+        std::cerr << "game: could not save to slot " << m_pendingSlot << ": " << error << "\n";
+        SystemLine(gbk::Lit("保存失败: ") + SlotDisplayName(m_pendingSlot) + gbk::Lit(" 无法写入"));
+        return;
+    }
+    m_lastSaved = m_pendingSlot;
+    if (m_pendingAnnounce)
+        SystemLine(gbk::Lit("已保存到 ") + SlotDisplayName(m_pendingSlot) + " (" + LocalTime("%H:%M:%S") + ")");
+}
+
 bool GameSaves::Load(std::string_view slot) {
+    Finish();  // a save under way is read back whole
     const std::string path = save_store::SlotPath(folder(), slot);
     std::error_code ec;
     if (folder().empty() || !std::filesystem::exists(path, ec)) {
@@ -280,6 +296,8 @@ bool GameSaves::LoadFile(const std::string& path, std::string_view slot, bool is
 
 void GameSaves::Update(const Controls& controls, float dt) {
     m_playSeconds += dt;
+    if (m_pending.valid() && m_pending.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+        Report(m_pending.get());
     if (m_mapChanged) {
         m_mapChanged = false;
         Save("auto", false);
@@ -293,7 +311,10 @@ void GameSaves::MapLoadStarting() {
     if (!m_applying) m_mapChanged = true;
 }
 
-void GameSaves::GameEnding() { Save("auto", false); }
+void GameSaves::GameEnding() {
+    Save("auto", false);
+    Finish();
+}
 
 void GameSaves::DumpState(JsonWriter& w) const {
     w.Key("saves");

@@ -4,6 +4,7 @@
 // F9 loads it; every map change and the end of the game (Esc, the window
 // closed) save to "auto". A refused file leaves the running game unchanged.
 
+#include <future>
 #include <string>
 #include <string_view>
 
@@ -25,9 +26,15 @@ public:
     // else are set from it.
     void Apply(const SaveGame& save);
 
-    // Writes the game to `slot`. `announce`: a chat line says where, with
-    // the time. A failed write says so in the chat log; the game goes on.
+    // Captures the game and writes it to `slot`. The capture is taken now;
+    // the disk work (the synced temporary file and the rename) runs beside
+    // the frames, and its outcome is reported by a later Update or by
+    // Finish. `announce`: a chat line says where, with the time. A failed
+    // write says so in the chat log; the game goes on. False when the save
+    // could not even start (no saves folder).
     bool Save(std::string_view slot, bool announce);
+    // Waits for a write under way and reports it.
+    void Finish();
     // Reads `slot` and, when it is good, applies it. A damaged file is
     // refused with a message box naming the file and its first bad field,
     // and its backup is offered; a newer file is refused. False when
@@ -50,6 +57,7 @@ public:
     void DumpState(JsonWriter& w) const;
 
 private:
+    void Report(const std::string& error);
     bool LoadFile(const std::string& path, std::string_view slot, bool isBackup);
     void SystemLine(const std::string& gbkText);
 
@@ -60,6 +68,11 @@ private:
     std::string m_mapRandomState;
     std::string m_lastSaved, m_lastLoaded;  // slots
     int m_writeFailures = 0;
+    // The write under way: its outcome ("" or what failed), its slot and
+    // whether it is announced.
+    std::future<std::string> m_pending;
+    std::string m_pendingSlot;
+    bool m_pendingAnnounce = false;
 };
 
 // The slot's name as the player reads it (GBK): "存档1", "快速存档", "自动存档".

@@ -91,14 +91,6 @@ std::string WriteAtomically(const std::string& path, const std::string& text) {
         fs::remove(tmp, ec);
         return e;
     }
-    // The rename itself reaches the disk with the folder's entry.
-    if (target.has_parent_path()) {
-        int dir = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
-    }
     return {};
 }
 
