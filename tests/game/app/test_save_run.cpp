@@ -191,6 +191,13 @@ TEST_F(SaveRun, TheAdventureInterruptedAtThePortalEndsAsTheUninterruptedOne) {
     ASSERT_TRUE(fs::is_regular_file(splitSaves / "auto.json"));
     ASSERT_TRUE(fs::is_regular_file(splitSaves / "auto.json.bak"));  // the portal's autosave, replaced at the end
 
+    // Its monsters come back as the portal brought them: the random
+    // generator stands where it stood when the map was loaded.
+    const Json atPortal = Run("atPortal", "--frames " + std::to_string(kPortal) + SaveDir(), first.str());
+    const Json resumed = Run("resumed", "--frames 7 --load auto --save-dir " + splitSaves.string());
+    ASSERT_FALSE(atPortal["monsters"].empty());
+    EXPECT_EQ(resumed["monsters"], atPortal["monsters"]);
+
     const Json after = Run("after", "--frames " + std::to_string(2080 - kShift) + " --load auto --save-dir " +
                                         splitSaves.string(), rest.str());
     EXPECT_EQ(after["saves"]["lastLoaded"], "auto");

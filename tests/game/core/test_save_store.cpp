@@ -7,7 +7,9 @@
 #include <fstream>
 #include <optional>
 #include <random>
+#include <vector>
 
+#include "core/random.h"
 #include "core/save_store.h"
 
 namespace fs = std::filesystem;
@@ -125,6 +127,27 @@ TEST(SaveStore, ReadingRefusesMissingAndOversizedFiles) {
     EXPECT_FALSE(save_store::ReadWhole((dir / "big").string(), text, error, 99));
     EXPECT_TRUE(save_store::ReadWhole((dir / "big").string(), text, error, 100));
     fs::remove_all(dir);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RandomState, AGeneratorPutBackDrawsTheSameNumbersAndBadTextChangesNothing) {
+    Random r(1234);
+    for (int i = 0; i < 10; ++i) r.Int(0, 100);
+    const std::string state = r.State();
+    std::vector<int> first;
+    for (int i = 0; i < 20; ++i) first.push_back(r.Int(0, 1000000));
+    Random other(99);
+    ASSERT_TRUE(other.SetState(state));
+    std::vector<int> again;
+    for (int i = 0; i < 20; ++i) again.push_back(other.Int(0, 1000000));
+    EXPECT_EQ(again, first);
+    const std::string before = other.State();
+    EXPECT_FALSE(other.SetState("12 34 not a state"));
+    EXPECT_FALSE(other.SetState(""));
+    EXPECT_EQ(other.State(), before);
 }
 
 }  // namespace
