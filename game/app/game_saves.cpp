@@ -300,7 +300,7 @@ void GameSaves::Update(const Controls& controls, float dt) {
         Report(m_pending.get());
     if (m_mapChanged) {
         m_mapChanged = false;
-        Save("auto", false);
+        if (AutosaveOn()) Save("auto", false);
     }
     if (controls.Pressed(Action::QuickSave)) Save("quick", true);
     if (controls.Pressed(Action::QuickLoad)) Load("quick");
@@ -312,8 +312,16 @@ void GameSaves::MapLoadStarting() {
 }
 
 void GameSaves::GameEnding() {
+    if (!AutosaveOn()) return;
     Save("auto", false);
     Finish();
+}
+
+bool GameSaves::AutosaveOn() const {
+    // A play-test of a map under edit is no game of the player's, and a
+    // headless run (a test, a tool) touches no saves folder it was not given.
+    const GameOptions& o = m_game.options;
+    return o.mapFile.empty() && (!o.headless || !o.saveDir.empty());
 }
 
 void GameSaves::DumpState(JsonWriter& w) const {

@@ -50,6 +50,9 @@ public:
     void ForgetMapChange() { m_mapChanged = false; }
     // The game ends by the player's will: the autosave.
     void GameEnding();
+    // Whether map changes and the game's end save to "auto": not while
+    // play-testing a map file (--map), and headless only with --save-dir.
+    bool AutosaveOn() const;
 
     double playSeconds() const { return m_playSeconds; }
     std::string folder() const;
