@@ -143,6 +143,10 @@ int Game::Run() {
     InjectInputFor(1);
     engine.Start();
     g_running = nullptr;
+    // Esc or the window closed ends the game: it is kept in "auto". A run
+    // cut off by --frames or stopped by an error is no end of the game.
+    if (phase == kPhasePlaying && m_exitStatus == 0 && !m_framesRanOut) saves.GameEnding();
+    saves.Finish();  // a save under way reaches the disk (and the dump) before the game ends
 
     if (!options.dumpStatePath.empty() && !WriteStateDump(options.dumpStatePath)) {
         std::cerr << "game: cannot write the state dump to " << options.dumpStatePath << "\n";
@@ -164,7 +168,10 @@ void Game::RunMainScript() { scripts.RunScriptFile(Resolve(gbk::Lit("\\data\\脚
 // ------------------------------------------------------------ frame loop
 
 bool Game::FrameFunc() {
-    if (options.frames > 0 && frameCount >= options.frames) return true;
+    if (options.frames > 0 && frameCount >= options.frames) {
+        m_framesRanOut = true;
+        return true;
+    }
     ++frameCount;
     controls = controlsReader.Read(engine);
     Trace("esc");
@@ -176,6 +183,8 @@ bool Game::FrameFunc() {
         int exitBefore = m_exitStatus;
         loader.Step(dt);
         if (m_exitStatus != 0 && exitBefore == 0) return true;  // a failed start-up step ends the game
+        // A game started from a save is first shown exactly as it was saved.
+        if (phase == kPhasePlaying && !options.loadSlot.empty()) return false;
     }
     // Read again: the frame that finishes loading already plays.
     if (phase == kPhasePlaying) PlayingFrame(dt);
@@ -230,6 +239,7 @@ void Game::PlayingFrame(float dt) {
     // list here, at the frame's end, all together and whether or not the
     // frame is drawn.
     std::erase_if(actors.groundItems, [](const std::unique_ptr<GroundItem>& item) { return item->gone(); });
+    saves.Update(controls, dt);
 }
 
 bool Game::RenderFunc() {
@@ -364,6 +374,8 @@ void Game::CreateActors(const std::vector<wdm::EventRecord>& events, const Terra
 }
 
 void Game::ClearActors() {
+    // A map load starts here, before its first random draw.
+    saves.MapLoadStarting();
     CloseDialogForMapChange();
     // Items in flight reach the player before the map goes.
     for (auto& item : actors.groundItems) {
@@ -479,6 +491,7 @@ void Game::DumpState(JsonWriter& w) const {
         w.EndObject();
     }
     w.EndArray();
+    saves.DumpState(w);      // saves
     inventory.DumpState(w);  // bag, equipment, shop
     w.Key("quests");
     questLog.DumpState(w);

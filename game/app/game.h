@@ -34,6 +34,7 @@
 #include "app/game_skills.h"
 #include "app/game_monsters.h"
 #include "app/game_layers.h"
+#include "app/game_saves.h"
 #include "gameplay/data_tables.h"
 #include "gameplay/inventory.h"
 #include "gameplay/map_actors.h"
@@ -252,6 +253,8 @@ public:
     InterfaceStack interfaceStack;
     GameLayers layers{*this};
     float frameDt = 0;  // this frame's elapsed time, for the layers' input
+    // Save slots: capture, write, read and apply, F5 / F9 and the autosave.
+    GameSaves saves{*this};
 
     std::vector<InputEvent> scriptedInput;
     std::string lastUserScreenshot;  // the last F12 picture's path (UTF-8)
@@ -269,6 +272,7 @@ private:
     void HandleWindowKeys();
     void SaveUserScreenshot();
     bool m_outputFailed = false;
+    bool m_framesRanOut = false;  // --frames ended the run (no game end: no autosave)
     GameScriptServices m_scriptServices{*this};
     GamePlayerCombat m_playerCombat{*this};
     std::size_t m_nextInput = 0;

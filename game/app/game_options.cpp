@@ -6,6 +6,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "core/save_store.h"
+
 namespace {
 
 template <typename T>
@@ -22,6 +24,9 @@ std::string CheckFrames(const std::string& v) {
 std::string CheckSeed(const std::string& v) {
     std::uint32_t n = 0;
     return ParseNumber(v, n) ? "" : "expected a whole number from 0 to 4294967295, got '" + v + "'";
+}
+std::string CheckSlot(const std::string& v) {
+    return save_store::IsSlot(v) ? "" : "expected a save slot 1, 2, 3, quick or auto, got '" + v + "'";
 }
 std::string CheckScreenshot(const std::string& v) {
     std::size_t colon = v.find(':');
@@ -50,6 +55,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     app.add_option("--input", o.inputFile);
     app.add_option("--dump-state", o.dumpStatePath);
     app.add_option("--map", o.mapFile);
+    app.add_option("--save-dir", o.saveDir);
+    app.add_option("--load", o.loadSlot)->check(CheckSlot, "SLOT");
     app.add_option("--frames", frames)->check(CheckFrames, "N");
     app.add_option("--seed", seed)->check(CheckSeed, "N");
     app.add_option("--screenshot", screenshots)->check(CheckScreenshot, "F:PATH")->take_all();
@@ -115,6 +122,9 @@ std::string UsageText() {
            "  --seed N               seed the random generator (default: the clock)\n"
            "  --map FILE             start on this map file (on its start ground) instead of\n"
            "                         the first map; used by the map editor to play-test\n"
+           "  --save-dir DIR         the saves folder (default: $XDG_DATA_HOME/lumo-rpg/saves,\n"
+           "                         else ~/.local/share/lumo-rpg/saves)\n"
+           "  --load SLOT            start from a save: 1, 2, 3, quick or auto\n"
            "  --version              print the version and exit\n"
            "  --help                 show this text\n"
            "\n"

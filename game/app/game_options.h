@@ -20,6 +20,8 @@ struct GameOptions {
     std::string dumpStatePath;      // write the state as JSON at exit
     std::optional<std::uint32_t> seed;
     std::string mapFile;            // start on this map file (UTF-8 path) instead of the first map
+    std::string saveDir;            // the saves folder (empty: the user's data folder)
+    std::string loadSlot;           // start from this save slot ("1" "2" "3" "quick" "auto")
     bool help = false;
     bool version = false;
 };

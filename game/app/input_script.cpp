@@ -77,6 +77,7 @@ int VirtualKeyFromName(const std::string& name) {
         {"left", 37},  {"right", 39},     {"up", 38},    {"down", 40},  {"esc", 27},   {"escape", 27},
         {"enter", 13}, {"return", 13},    {"space", 32}, {"tab", 9},    {"shift", 16}, {"ctrl", 17},
         {"alt", 18},   {"backspace", 8},  {"f11", 122},  {"f12", 123},
+        {"f5", 116},   {"f9", 120},
     };
     std::string l = Lower(name);
     for (const Named& n : kNames)

@@ -34,6 +34,10 @@ void StartupLoader::Step(float) {
         case 6:
             m_message = gbk::Lit("加载完成........");
             Finished();
+            // The first map is no change of map; a save asked for on the
+            // command line replaces the new game.
+            m_game.saves.ForgetMapChange();
+            if (!m_game.options.loadSlot.empty()) m_game.saves.Load(m_game.options.loadSlot);
             m_game.phase = kPhasePlaying;
             break;
         default: break;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <random>
+#include <string>
 
 class Random {
 public:
@@ -18,6 +19,11 @@ public:
 
     // Uniform real in [0, 1).
     double Unit();
+
+    // The generator's whole state as text, and back: SetState returns false
+    // (and changes nothing) for text State() did not write.
+    std::string State() const;
+    bool SetState(const std::string& text);
 
     // A seed taken from the clock.
     static std::uint32_t ClockSeed();

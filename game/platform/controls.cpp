@@ -12,6 +12,7 @@ constexpr std::array<int, kActionCount> kKeys = {
     13, 18,                           // Enter, Alt
     65, 83, 68, 70, 81, 87, 69, 82,   // quick slots A S D F Q W E R
     122, 123,                         // F11, F12
+    116, 120,                         // F5, F9
     1, 2,                             // mouse buttons
 };
 

@@ -39,6 +39,8 @@ enum class Action : int {
     QuickSlot8,
     ToggleFullscreen,  // F11
     Screenshot,        // F12
+    QuickSave,         // F5: save to the quick slot
+    QuickLoad,         // F9: load the quick slot
     MouseLeft,
     MouseRight,
     Count

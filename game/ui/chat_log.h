@@ -33,6 +33,11 @@ public:
 
     // Empties the log and writes the welcome line.
     void Create();
+    // Empties the log (a loaded game brings its own lines).
+    void Clear() {
+        m_lines.clear();
+        m_scroll = 0;
+    }
 
     void AddLine(const std::string& label, const std::string& text, std::uint32_t labelColour, bool hasLabelColour,
                  std::uint32_t textColour, bool hasTextColour);

@@ -105,4 +105,21 @@ TEST(CommandLineTest, OptionsAndErrors) {
     EXPECT_TRUE(ParseCommandLine(std::vector<std::string>{"--help"}).options.help);
 }
 
+TEST(CommandLineTest, SaveFolderAndSlots) {
+    ParsedCommandLine ok = ParseCommandLine(std::vector<std::string>{"--save-dir", "/tmp/s", "--load", "quick"});
+    ASSERT_EQ(ok.error, "");
+    EXPECT_EQ(ok.options.saveDir, "/tmp/s");
+    EXPECT_EQ(ok.options.loadSlot, "quick");
+    for (const char* slot : {"1", "2", "3", "auto"})
+        EXPECT_EQ(ParseCommandLine(std::vector<std::string>{"--load", slot}).options.loadSlot, slot);
+    for (const char* slot : {"0", "4", "Quick", "../1", ""})
+        EXPECT_NE(ParseCommandLine(std::vector<std::string>{"--load", slot}).error, "") << slot;
+    // F5 and F9 are names in input files.
+    InputScript keys = ParseInputScript("1 key down F5\n2 key up f9\n", "keys.txt");
+    ASSERT_EQ(keys.error, "");
+    ASSERT_EQ(keys.events.size(), 2u);
+    EXPECT_EQ(keys.events[0].code, 116);
+    EXPECT_EQ(keys.events[1].code, 120);
+}
+
 }  // namespace
