@@ -95,6 +95,8 @@ public:
     void InjectWheel(int steps) { Harness_InjectWheel(m_handle, steps); }
     bool Screenshot(const std::string& fsPath) { return Harness_Screenshot(m_handle, fsPath.c_str()); }
     void KeepFrames(bool keep) { Harness_KeepFrames(m_handle, keep); }
+    // Off: draw calls run as usual but change no pixels (logic-only runs).
+    void SetDrawing(bool on) { Harness_SetDrawing(m_handle, on); }
     void SetDrawListener(LumoDrawListener fn, void* user) { Harness_SetDrawListener(m_handle, fn, user); }
 
 private:

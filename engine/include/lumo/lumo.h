@@ -369,3 +369,9 @@ struct LumoDrawRecord {
     const char* text;     // LUMO_DRAW_TEXT, GBK; valid only during the call
 };
 void Harness_SetDrawListener(HENGINE e, LumoDrawListener fn, void* user);
+// Logic-only runs: while drawing is off, clears, sprites, text, lines,
+// controls and presenting the scene change no pixels, and everything else
+// they do stays the same: the listener hears every call, text is measured
+// and cached as when drawn and returns the same width. A screenshot or pixel
+// read shows the last scene drawn with drawing on. On by default.
+void Harness_SetDrawing(HENGINE e, bool on);
