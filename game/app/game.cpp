@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/asset_log.h"
 #include "core/json_writer.h"
 #include "core/tolerance.h"
 #include "core/user_folders.h"
@@ -124,6 +125,11 @@ int Game::Run() {
         std::cerr << kNoDisplayHelp;
         return 3;
     }
+    // Content files that cannot be used are named once each on stderr.
+    asset_log::Enable(dataPaths.dataFolder());
+    struct StopAssetLog {
+        ~StopAssetLog() { asset_log::Disable(); }
+    } stopAssetLog;
 
     EngineStartRecord record = GameStartRecord(options.headless);
     if (engine.Initiate(record, true) == 0) return 1;

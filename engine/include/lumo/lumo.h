@@ -261,7 +261,9 @@ int Timer_GetFPS_e(HENGINE e);
 
 // ---------------------------------------------------------------- sound
 // A missing or corrupt file gives 0; playing 0 does nothing and returns 0.
+// Without an open audio device (sound off, no device) every load gives 0.
 
+bool Effect_AudioOpen_e(HENGINE e);                     // the audio device is open
 HEFFECT Effect_Load_e(HENGINE e, const char* path);     // WAV, MP3, OGG
 // volume 0..100, pan -100..100, pitch 1.0 = normal (accepted, not applied)
 HCHANNEL Effect_PlayEx_e(HENGINE e, HEFFECT eff, int volume, int pan, float pitch, bool loop);
