@@ -1,9 +1,12 @@
 // Map file bytes -> ReadMapBytes, with the properties every map that reads
 // must have: what is written reads back, writing it again gives the same
-// bytes, and its text form gives the same records.
+// bytes, and its text form gives the same records. The input as a map text
+// also goes through the first reader and writer (wdm_reference.cpp), which
+// the one-pass ones must match exactly.
 
 #include "shared/wdm_map.h"
 #include "shared/wdm_text.h"
+#include "wdm_reference.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,6 +29,23 @@ void Touch(const wdm::MapData& map) {
     }
 }
 
+// The one-pass reader and writer against the first ones.
+void Compare(std::string_view text) {
+    for (wdm::SectionRule rule : {wdm::SectionRule::Exactly10, wdm::SectionRule::AtLeast10}) {
+        const wdm::ReadResult mine = wdm::ParseMapText(text, rule);
+        const wdm::ReadResult first = wdm_reference::ParseMapText(text, rule);
+        Check(mine.error == first.error && mine.reason == first.reason);
+        if (!mine.ok()) continue;
+        Check(mine.map == first.map);
+        for (std::string_view folder : {std::string_view{}, std::string_view{"\\d"}}) {
+            std::string a, b;
+            const wdm::WriteResult wa = wdm::BuildMapText(mine.map, folder, a);
+            const wdm::WriteResult wb = wdm_reference::BuildMapText(first.map, folder, b);
+            Check(wa.ok == wb.ok && wa.error == wb.error && a == b);
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -33,6 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The input as a file, and as the text of a file whose check value
     // holds (random bytes almost never pass the check).
     const std::string asText = wdm::Encipher(bytes);
+    Check(asText == wdm_reference::Encipher(bytes));
+    Compare(bytes);
     for (int pass = 0; pass < 4; ++pass) {
         const wdm::SectionRule rule = pass % 2 ? wdm::SectionRule::AtLeast10 : wdm::SectionRule::Exactly10;
         wdm::ReadResult read = wdm::ReadMapBytes(pass < 2 ? bytes : std::string_view(asText), rule);

@@ -277,6 +277,11 @@ void hFont_printf_e(HBMFONT handle, float x, float y, int align, const char* tex
             Notify(*g, LUMO_DRAW_TEXT, 0, 0, lineX, lineY, width, lineHeight, f->color,
                    copy.c_str());
         }
+        if (g->drawingOff) {
+            lineY += lineHeight;
+            start = end + 1;
+            continue;
+        }
         SceneTouched(*g);
         WalkLine(*f, line, [&](const BmGlyph& gl, float pen) {
             if (gl.page >= f->pages.size() || !f->pages[gl.page] || gl.w <= 0 || gl.h <= 0) return;

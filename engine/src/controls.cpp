@@ -23,6 +23,7 @@ void DrawTexture(Engine& g, std::uint32_t handle, float x, float y, float w, flo
     if (w <= 0) w = static_cast<float>(t->w);
     if (h <= 0) h = static_cast<float>(t->h);
     Notify(g, LUMO_DRAW_SPRITE, 0, handle, x, y, w, h, 0xFFFFFFFF, nullptr);
+    if (g.drawingOff) return;
     if (t->appliedColor != 0xFFFFFFFF) {
         ApplyMod(t->tex, 0xFFFFFFFF);
         t->appliedColor = 0xFFFFFFFF;

@@ -166,6 +166,7 @@ struct Engine {
     long rasterCount = 0;
     LumoDrawListener listener = nullptr;
     void* listenerUser = nullptr;
+    bool drawingOff = false;   // Harness_SetDrawing(false): draw calls change no pixels
 
     // Input.
     bool held[256] = {};

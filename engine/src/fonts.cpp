@@ -181,6 +181,7 @@ float TtfPrint(Engine& g, TtfFont& f, float x, float y, const char* text, std::u
         Notify(g, LUMO_DRAW_TEXT, 0, 0, x, y, c ? static_cast<float>(c->w) : 0.0f,
                c ? static_cast<float>(c->h) : 0.0f, argb, text);
     if (!c) return 0;
+    if (g.drawingOff) return static_cast<float>(c->w);
     SceneTouched(g);
     ApplyMod(c->tex, argb);
     const SDL_FRect dst{x, y, static_cast<float>(c->w), static_cast<float>(c->h)};

@@ -164,7 +164,7 @@ bool LoadTrimmedTexture(Engine& g, const char* path, Texture& t) {
 }
 
 void FillRect(Engine& g, float x, float y, float w, float h, std::uint32_t argb) {
-    if (!g.renderer) return;
+    if (!g.renderer || g.drawingOff) return;
     SceneTouched(g);
     SDL_SetRenderDrawBlendMode(g.renderer, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(g.renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
@@ -239,6 +239,7 @@ void Gfx_Clear_e(HENGINE e, std::uint32_t argb) {
     if (!g || !g->renderer) return;
     SceneTouched(*g);
     Notify(*g, LUMO_DRAW_CLEAR, 0, 0, 0, 0, 0, 0, argb, nullptr);
+    if (g->drawingOff) return;
     if (!Letterboxed(*g)) {
         SDL_SetRenderDrawColor(g->renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
                                argb >> 24);
@@ -259,6 +260,7 @@ void Gfx_Clear_e(HENGINE e, std::uint32_t argb) {
 bool Gfx_BeginScene_e(HENGINE e, HTARGET target) {
     Engine* g = Get(e);
     if (!g || !g->renderer || target != 0) return false;
+    if (g->drawingOff) return true;
     SceneTouched(*g);
     g->lastFrame.clear();
     SDL_SetRenderTarget(g->renderer, nullptr);
@@ -267,7 +269,7 @@ bool Gfx_BeginScene_e(HENGINE e, HTARGET target) {
 
 void Gfx_EndScene_e(HENGINE e) {
     Engine* g = Get(e);
-    if (!g || !g->renderer) return;
+    if (!g || !g->renderer || g->drawingOff) return;
     g->lastFrame.clear();
     // A software renderer keeps its picture after presenting, so it is read
     // back only when asked; other renderers are copied now when frames are
@@ -291,6 +293,7 @@ void Gfx_RenderLine_e(HENGINE e, float x1, float y1, float x2, float y2, std::ui
     if (!g || !g->renderer) return;
     SceneTouched(*g);
     Notify(*g, LUMO_DRAW_LINE, 0, 0, x1, y1, x2, y2, argb, nullptr);
+    if (g->drawingOff) return;
     SDL_SetRenderDrawBlendMode(g->renderer, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(g->renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
                            argb >> 24);
@@ -395,6 +398,11 @@ long Harness_FrameCount(HENGINE e) {
 long Harness_RasterCount(HENGINE e) {
     Engine* g = Get(e);
     return g ? g->rasterCount : 0;
+}
+
+void Harness_SetDrawing(HENGINE e, bool on) {
+    Engine* g = Get(e);
+    if (g) g->drawingOff = !on;
 }
 
 void Harness_SetDrawListener(HENGINE e, LumoDrawListener fn, void* user) {

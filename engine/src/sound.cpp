@@ -44,6 +44,11 @@ void SoundClose(Engine& g) {
 
 using namespace lumo;
 
+bool Effect_AudioOpen_e(HENGINE e) {
+    Engine* g = Get(e);
+    return g && g->audioOpen;
+}
+
 HEFFECT Effect_Load_e(HENGINE e, const char* path) {
     Engine* g = Get(e);
     if (!g || !g->audioOpen || !path || !*path) return 0;

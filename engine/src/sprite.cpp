@@ -113,6 +113,7 @@ void Spr_Render_e(HSPRITE spr, float x, float y) {
     if (!s) return;
     const float dx = x - s->hotX, dy = y - s->hotY;
     if (g->listener) Notify(*g, LUMO_DRAW_SPRITE, spr, s->tex, dx, dy, s->rw, s->rh, s->color, nullptr);
+    if (g->drawingOff) return;
     SDL_Texture* t = Prepare(*g, *s);
     if (!t) return;
     SceneTouched(*g);
@@ -127,6 +128,7 @@ void Spr_RenderStretch_e(HSPRITE spr, float x1, float y1, float x2, float y2) {
     if (!s) return;
     if (g->listener)
         Notify(*g, LUMO_DRAW_SPRITE, spr, s->tex, x1, y1, x2 - x1, y2 - y1, s->color, nullptr);
+    if (g->drawingOff) return;
     SDL_Texture* t = Prepare(*g, *s);
     if (!t || s->rw <= 0 || s->rh <= 0) return;
     SceneTouched(*g);
@@ -159,6 +161,7 @@ void Spr_RenderEx_e(HSPRITE spr, float x, float y, float rot, float hscale, floa
     if (g->listener)
         Notify(*g, LUMO_DRAW_SPRITE, spr, s->tex, x - s->hotX * hscale, y - s->hotY * vscale,
                s->rw * hscale, s->rh * vscale, s->color, nullptr);
+    if (g->drawingOff) return;
     SDL_Texture* t = Prepare(*g, *s);
     if (!t) return;
     SceneTouched(*g);

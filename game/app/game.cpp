@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/asset_log.h"
 #include "core/json_writer.h"
 #include "core/tolerance.h"
 #include "core/user_folders.h"
@@ -125,6 +126,11 @@ int Game::Run() {
         std::cerr << kNoDisplayHelp;
         return 3;
     }
+    // Content files that cannot be used are named once each on stderr.
+    asset_log::Enable(dataPaths.dataFolder());
+    struct StopAssetLog {
+        ~StopAssetLog() { asset_log::Disable(); }
+    } stopAssetLog;
 
     EngineStartRecord record = GameStartRecord(options.headless);
     if (engine.Initiate(record, true) == 0) return 1;
@@ -243,6 +249,13 @@ void Game::PlayingFrame(float dt) {
 }
 
 bool Game::RenderFunc() {
+    // A logic-only run still runs every draw step (they advance animations
+    // and remove finished objects); only the pixels are left out.
+    if (options.noRender) {
+        bool shot = false;
+        for (const ScreenshotRequest& s : options.screenshots) shot = shot || s.frame == frameCount;
+        engine.SetDrawing(shot);
+    }
     engine.Clear(0xFF000000);
     engine.BeginScene(0);
     if (phase == kPhaseLoading) {

@@ -51,6 +51,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     app.add_flag("-h,--help", o.help);
     app.add_flag("--version", o.version);
     app.add_flag("--headless", o.headless);
+    app.add_flag("--no-render", o.noRender);
     app.add_option("--data", o.dataDir);
     app.add_option("--input", o.inputFile);
     app.add_option("--dump-state", o.dumpStatePath);
@@ -67,6 +68,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         r.error = e.what();
         if (r.error.empty()) r.error = "bad command line";
         r.error += " (try --help)";
+        return r;
+    }
+    if (o.noRender && !o.headless) {
+        r.error = "--no-render needs --headless (try --help)";
         return r;
     }
     if (!frames.empty()) ParseNumber(frames, o.frames);
@@ -109,6 +114,9 @@ std::string UsageText() {
            "  --data DIR             the data folder (default: data beside the program)\n"
            "  --headless             offscreen video, software renderer, dummy audio and a\n"
            "                         fixed frame time of 1/60 s (no display needed)\n"
+           "  --no-render            with --headless: run the draw code but draw no pixels,\n"
+           "                         except on the frames a --screenshot asks for; the\n"
+           "                         game's state is the same as when drawn\n"
            "  --frames N             run N frames, then exit with status 0\n"
            "  --input FILE           play scripted input from FILE (one command a line):\n"
            "                           F key down|up NAME_OR_VK   e.g. 12 key down Left\n"

@@ -14,6 +14,7 @@ struct ScreenshotRequest {
 struct GameOptions {
     std::string dataDir;            // empty: "data" beside the program
     bool headless = false;          // offscreen video, dummy audio, fixed 1/60 s delta
+    bool noRender = false;          // with headless: draw no pixels but on the screenshot frames
     long frames = -1;               // > 0: run this many frames, then exit 0
     std::string inputFile;          // scripted input, see input_script.h
     std::vector<ScreenshotRequest> screenshots;

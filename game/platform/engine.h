@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "core/asset_log.h"
 #include "lumo/lumo.h"
 #include "platform/engine_start_record.h"
 
@@ -50,10 +51,15 @@ public:
     void Clear(std::uint32_t argb) { Gfx_Clear_e(m_handle, argb); }
     bool BeginScene(HTARGET target = 0) { return Gfx_BeginScene_e(m_handle, target); }
     void EndScene() { Gfx_EndScene_e(m_handle); }
-    // path: a UTF-8 file-system path. Returns 0 when missing or corrupt.
-    HTEXTURE LoadTexture(const std::string& fsPath) { return Texture_Load_e(m_handle, fsPath.c_str()); }
+    // path: a UTF-8 file-system path. Returns 0 when missing or corrupt (and
+    // names the file once through asset_log).
+    HTEXTURE LoadTexture(const std::string& fsPath) {
+        return Checked(Texture_Load_e(m_handle, fsPath.c_str()), "picture", fsPath);
+    }
     // Same size and pixels, less to fill: see Texture_LoadTrimmed_e.
-    HTEXTURE LoadTrimmedTexture(const std::string& fsPath) { return Texture_LoadTrimmed_e(m_handle, fsPath.c_str()); }
+    HTEXTURE LoadTrimmedTexture(const std::string& fsPath) {
+        return Checked(Texture_LoadTrimmed_e(m_handle, fsPath.c_str()), "picture", fsPath);
+    }
     int TextureWidth(HTEXTURE t) const { return Texture_GetWidth_e(m_handle, t); }
     int TextureHeight(HTEXTURE t) const { return Texture_GetHeight_e(m_handle, t); }
     void FreeTexture(HTEXTURE t) { Texture_Free_e(m_handle, t); }
@@ -77,7 +83,11 @@ public:
     float Time() const { return Timer_GetTime_e(m_handle); }
 
     // ---- sound (fsPath: UTF-8 file-system path)
-    HEFFECT LoadSound(const std::string& fsPath) { return Effect_Load_e(m_handle, fsPath.c_str()); }
+    // Without an audio device every sound gives 0, and none is named.
+    HEFFECT LoadSound(const std::string& fsPath) {
+        const HEFFECT s = Effect_Load_e(m_handle, fsPath.c_str());
+        return Effect_AudioOpen_e(m_handle) ? Checked(s, "sound", fsPath) : s;
+    }
     HCHANNEL PlaySound(HEFFECT s, int volume, int pan, float pitch, bool loop) {
         return Effect_PlayEx_e(m_handle, s, volume, pan, pitch, loop);
     }
@@ -95,9 +105,17 @@ public:
     void InjectWheel(int steps) { Harness_InjectWheel(m_handle, steps); }
     bool Screenshot(const std::string& fsPath) { return Harness_Screenshot(m_handle, fsPath.c_str()); }
     void KeepFrames(bool keep) { Harness_KeepFrames(m_handle, keep); }
+    // Off: draw calls run as usual but change no pixels (logic-only runs).
+    void SetDrawing(bool on) { Harness_SetDrawing(m_handle, on); }
     void SetDrawListener(LumoDrawListener fn, void* user) { Harness_SetDrawListener(m_handle, fn, user); }
 
 private:
+    // A file that gave no handle is named (once) as missing or broken.
+    template <typename Handle>
+    static Handle Checked(Handle h, const char* what, const std::string& fsPath) {
+        if (h == 0) asset_log::CannotLoad(what, fsPath);
+        return h;
+    }
     void SetBool(int state, bool value);
     void SetInt(int state, int value);
     void SetFloat(int state, float value);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/asset_log.h"
 #include "lumo/lumo.h"
 
 // A font chosen by face name (GBK face, pixel size, and the three style
@@ -51,7 +52,10 @@ private:
 // A bitmap font from a .fnt file.
 class BitmapFont {
 public:
-    void Create(const std::string& fsPath) { m_handle = hFont_Interface_Get(fsPath.c_str()); }
+    void Create(const std::string& fsPath) {
+        m_handle = hFont_Interface_Get(fsPath.c_str());
+        if (m_handle == 0) asset_log::CannotLoad("font", fsPath);
+    }
     bool empty() const { return m_handle == 0; }
     HBMFONT handle() const { return m_handle; }
     void Print(float x, float y, int align, const std::string& gbkText) const {

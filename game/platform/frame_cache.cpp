@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/asset_log.h"
 #include "platform/engine.h"
 #include "shared/gbk.h"
 #include "shared/paths.h"
@@ -73,7 +74,10 @@ bool ParseFrameInfo(const std::string& text, FrameInfo& out) {
 }
 
 bool ReadFrameInfo(const paths::DataPaths& dataPaths, const std::string& gbkPicturePath, FrameInfo& out) {
-    return ParseFrameInfo(ReadSmallFile(dataPaths.Resolve(gbkPicturePath + ".info.txt")), out);
+    const std::string fsPath = dataPaths.Resolve(gbkPicturePath + ".info.txt");
+    if (ParseFrameInfo(ReadSmallFile(fsPath), out)) return true;
+    asset_log::CannotLoad("frame information", fsPath);
+    return false;
 }
 
 FrameInfo LoadFrame(Engine& engine, const paths::DataPaths& dataPaths, const std::string& gbkPicturePath) {

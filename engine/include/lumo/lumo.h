@@ -261,7 +261,9 @@ int Timer_GetFPS_e(HENGINE e);
 
 // ---------------------------------------------------------------- sound
 // A missing or corrupt file gives 0; playing 0 does nothing and returns 0.
+// Without an open audio device (sound off, no device) every load gives 0.
 
+bool Effect_AudioOpen_e(HENGINE e);                     // the audio device is open
 HEFFECT Effect_Load_e(HENGINE e, const char* path);     // WAV, MP3, OGG
 // volume 0..100, pan -100..100, pitch 1.0 = normal (accepted, not applied)
 HCHANNEL Effect_PlayEx_e(HENGINE e, HEFFECT eff, int volume, int pan, float pitch, bool loop);
@@ -369,3 +371,9 @@ struct LumoDrawRecord {
     const char* text;     // LUMO_DRAW_TEXT, GBK; valid only during the call
 };
 void Harness_SetDrawListener(HENGINE e, LumoDrawListener fn, void* user);
+// Logic-only runs: while drawing is off, clears, sprites, text, lines,
+// controls and presenting the scene change no pixels, and everything else
+// they do stays the same: the listener hears every call, text is measured
+// and cached as when drawn and returns the same width. A screenshot or pixel
+// read shows the last scene drawn with drawing on. On by default.
+void Harness_SetDrawing(HENGINE e, bool on);

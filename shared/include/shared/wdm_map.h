@@ -232,6 +232,11 @@ std::string Encipher(std::string_view plain);
 // value or the check value does not match: a damaged file, a file that is no
 // map, or one enciphered with another password.
 bool Decipher(std::string_view cipher, std::string& plain);
+// The same without a copy: the text becomes its enciphered form, or the
+// enciphered bytes their text (false, and the bytes unspecified, when the
+// check value does not match).
+void EncipherInPlace(std::string& text);
+bool DecipherInPlace(std::string& bytes);
 // The check value of a text (zlib's CRC-32).
 std::uint32_t CheckValue(std::string_view text);
 

@@ -33,7 +33,7 @@ void WriteInput(const fs::path& p, const std::string& text) { std::ofstream(p) <
 
 TEST(GroundworkRun, TheBundledMainLuaReachesTheRunningGame) {
     auto dir = TempDir("main");
-    ASSERT_EQ(RunGame(dir, "--headless --frames 30 --seed 1 --dump-state " + (dir / "s.json").string()), 0)
+    ASSERT_EQ(RunGame(dir, "--headless --no-render --frames 30 --seed 1 --dump-state " + (dir / "s.json").string()), 0)
         << ReadAll(dir / "out.txt");
     Json s = ReadDump(dir / "s.json");
     // "屏幕信息" with the default yellow, still on screen half a second in.
@@ -61,11 +61,13 @@ TEST(GroundworkRun, TheBundledMainLuaReachesTheRunningGame) {
 TEST(GroundworkRun, CommandLineFailuresHaveTheirOwnStatus) {
     auto dir = TempDir("cli");
     // A dump that cannot be written is a failed run, not a silent success.
-    EXPECT_EQ(RunGame(dir, "--headless --frames 5 --dump-state " + (dir / "no" / "such" / "x.json").string()), 4);
+    EXPECT_EQ(RunGame(dir, "--headless --no-render --frames 5 --dump-state " +
+                               (dir / "no" / "such" / "x.json").string()),
+              4);
     EXPECT_NE(ReadAll(dir / "out.txt").find("cannot write the state dump"), std::string::npos);
-    EXPECT_EQ(RunGame(dir, "--headless --frames 5 --screenshot 2:" + (dir / "no" / "x.png").string()), 4);
+    EXPECT_EQ(RunGame(dir, "--headless --no-render --frames 5 --screenshot 2:" + (dir / "no" / "x.png").string()), 4);
     // A data folder that does not exist is named at start.
-    EXPECT_EQ(RunGame(dir, "--headless --frames 5 --data " + (dir / "missing").string()), 2);
+    EXPECT_EQ(RunGame(dir, "--headless --no-render --frames 5 --data " + (dir / "missing").string()), 2);
     EXPECT_NE(ReadAll(dir / "out.txt").find((dir / "missing").string()), std::string::npos);
     EXPECT_EQ(RunGame(dir, "--frames 0"), 2);
     EXPECT_EQ(RunGame(dir, "--version"), 0);
@@ -80,7 +82,7 @@ TEST(GroundworkRun, LosingTheFocusWhileEscIsHeldDoesNotEndTheGame) {
                "15 focus lost\n"
                "16 key up Esc\n"   // the release arrives after the focus went
                "20 focus gained\n");
-    ASSERT_EQ(RunGame(dir, "--headless --frames 40 --seed 1 --input " + (dir / "in.txt").string() +
+    ASSERT_EQ(RunGame(dir, "--headless --no-render --frames 40 --seed 1 --input " + (dir / "in.txt").string() +
                                " --dump-state " + (dir / "s.json").string()),
               0)
         << ReadAll(dir / "out.txt");
@@ -96,13 +98,13 @@ TEST(GroundworkRun, TheUnfocusedPlayerDoesNotWalk) {
                "10 focus lost\n"
                "11 key down Right\n"
                "60 key up Right\n");
-    ASSERT_EQ(RunGame(dir, "--headless --frames 70 --seed 1 --input " + (dir / "in.txt").string() +
+    ASSERT_EQ(RunGame(dir, "--headless --no-render --frames 70 --seed 1 --input " + (dir / "in.txt").string() +
                                " --dump-state " + (dir / "s.json").string()),
               0);
     Json unfocused = ReadDump(dir / "s.json");
     EXPECT_EQ(unfocused["logicActive"], 0);
     WriteInput(dir / "in.txt", "11 key down Right\n60 key up Right\n");
-    ASSERT_EQ(RunGame(dir, "--headless --frames 70 --seed 1 --input " + (dir / "in.txt").string() +
+    ASSERT_EQ(RunGame(dir, "--headless --no-render --frames 70 --seed 1 --input " + (dir / "in.txt").string() +
                                " --dump-state " + (dir / "s.json").string()),
               0);
     Json focused = ReadDump(dir / "s.json");
@@ -145,7 +147,7 @@ TEST(GroundworkRun, MapOptionStartsOnThatFilesStartGround) {
     map.squares.push_back({0, 550, 1200, 50, 0});
     map.squares.push_back({400, 300, 300, 40, 0});
     ASSERT_TRUE(wdm::WriteMap((dir / "试玩.Wdm").string(), map).ok);
-    ASSERT_EQ(RunGame(dir, "--headless --frames 20 --seed 1 --map " + (dir / "试玩.Wdm").string() +
+    ASSERT_EQ(RunGame(dir, "--headless --no-render --frames 20 --seed 1 --map " + (dir / "试玩.Wdm").string() +
                                " --dump-state " + (dir / "s.json").string()),
               0)
         << ReadAll(dir / "out.txt");
@@ -153,7 +155,7 @@ TEST(GroundworkRun, MapOptionStartsOnThatFilesStartGround) {
     EXPECT_EQ(s["map"]["name"], "试玩.Wdm");
     EXPECT_EQ(s["player"]["currentGround"], 2);
     EXPECT_DOUBLE_EQ(s["player"]["y"].get<double>() + s["player"]["height"].get<double>(), 300 + 2);
-    EXPECT_EQ(RunGame(dir, "--headless --frames 5 --map " + (dir / "nothing.Wdm").string()), 2);
+    EXPECT_EQ(RunGame(dir, "--headless --no-render --frames 5 --map " + (dir / "nothing.Wdm").string()), 2);
     fs::remove_all(dir);
 }
 

@@ -85,9 +85,10 @@ TEST(InputScriptTest, MissingFileIsAnError) {
 TEST(CommandLineTest, OptionsAndErrors) {
     ParsedCommandLine ok = ParseCommandLine(std::vector<std::string>{
         "--headless", "--frames", "400", "--data", "d", "--screenshot", "1:a.png", "--screenshot", "399:b:c.png",
-        "--dump-state", "s.json", "--seed", "42", "--input", "in.txt"});
+        "--dump-state", "s.json", "--seed", "42", "--input", "in.txt", "--no-render"});
     ASSERT_EQ(ok.error, "");
     EXPECT_TRUE(ok.options.headless);
+    EXPECT_TRUE(ok.options.noRender);
     EXPECT_EQ(ok.options.frames, 400);
     EXPECT_EQ(ok.options.dataDir, "d");
     ASSERT_EQ(ok.options.screenshots.size(), 2u);
@@ -99,7 +100,7 @@ TEST(CommandLineTest, OptionsAndErrors) {
 
     for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
              {"--frames"}, {"--frames", "0"}, {"--frames", "x"}, {"--screenshot", "a.png"},
-             {"--screenshot", "0:a.png"}, {"--seed", "-1"}, {"--bogus"}}) {
+             {"--screenshot", "0:a.png"}, {"--seed", "-1"}, {"--bogus"}, {"--no-render"}}) {
         EXPECT_NE(ParseCommandLine(bad).error, "") << bad[0];
     }
     EXPECT_TRUE(ParseCommandLine(std::vector<std::string>{"--help"}).options.help);

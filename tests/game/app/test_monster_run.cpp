@@ -57,7 +57,7 @@ std::string SwingAtTheDog() {
 // the state dump goes to dir/s.json. The exit status.
 int PlayArena(const fs::path& dir, int frames, const std::string& extra) {
     return Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + std::string(LUMO_BIN_DIR) +
-                 "/game --headless --frames " + std::to_string(frames) + " --seed 1 --map " +
+                 "/game --headless --no-render --frames " + std::to_string(frames) + " --seed 1 --map " +
                  (dir / "arena.Wdm").string() + " --input " + (dir / "in.txt").string() + extra + " --dump-state " +
                  (dir / "s.json").string() + " > " + (dir / "out.txt").string() + " 2>&1");
 }
@@ -144,7 +144,7 @@ TEST(MonsterRun, AWalkingDogFacesTheWayItGoes) {
     int right = 0, left = 0;
     for (int frames : {60, 300, 540, 780}) {
         const fs::path dump = dir / ("s" + std::to_string(frames) + ".json");
-        std::string args = " --headless --frames " + std::to_string(frames) + " --seed 3 --map " +
+        std::string args = " --headless --no-render --frames " + std::to_string(frames) + " --seed 3 --map " +
                            (dir / "field.Wdm").string() + " --dump-state " + dump.string();
         if (frames == 780)
             args += " --screenshot 60:" + (dir / "dog-right.png").string() + " --screenshot 540:" +
@@ -177,7 +177,8 @@ TEST(MonsterRun, ATreeSpiritStrikesBackUntilThePlayerFallsAndTheDeathBoxSendsItH
     const fs::path dir = TempDir("struck_back");
     const std::string bin = LUMO_BIN_DIR;
     auto play = [&](int frames, const std::string& extra) {
-        return Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + bin + "/game --headless --seed 1 --frames " +
+        return Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + bin +
+                     "/game --headless --no-render --seed 1 --frames " +
                      std::to_string(frames) + " --data " + bin + "/data --map " + bin +
                      "/data/地图/山顶神社.Wdm --input " + input.string() + extra + " > " + (dir / "out.txt").string() +
                      " 2>&1");

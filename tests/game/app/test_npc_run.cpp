@@ -119,7 +119,7 @@ TEST(NpcRun, TalkTakeAQuestBuyAPotionAndHandInTheGoldQuest) {
     const std::string shots =
         " --screenshot 35:" + (dir / "dialog.png").string() + " --screenshot 80:" + (dir / "quests.png").string();
     // The dump after the village head's quest, before the walk.
-    ASSERT_EQ(RunGame(dir, "--headless --frames 84 --seed 1 --data " + data.string() + " --input " +
+    ASSERT_EQ(RunGame(dir, "--headless --no-render --frames 84 --seed 1 --data " + data.string() + " --input " +
                                (dir / "play.txt").string() + shots + " --dump-state " + (dir / "early.json").string()),
               0)
         << ReadAll(dir / "out.txt");
@@ -137,7 +137,7 @@ TEST(NpcRun, TalkTakeAQuestBuyAPotionAndHandInTheGoldQuest) {
     EXPECT_EQ(early["npcPictureLoads"], 5);  // the five NPCs of the village, each folder once
     for (const char* shot : {"dialog.png", "quests.png"}) EXPECT_TRUE(fs::is_regular_file(dir / shot)) << shot;
 
-    ASSERT_EQ(RunGame(dir, "--headless --frames 710 --seed 1 --data " + data.string() + " --input " +
+    ASSERT_EQ(RunGame(dir, "--headless --no-render --frames 710 --seed 1 --data " + data.string() + " --input " +
                                (dir / "play.txt").string() + " --screenshot 395:" + (dir / "trade.png").string() +
                                " --dump-state " + (dir / "s.json").string()),
               0)
@@ -175,7 +175,7 @@ TEST(NpcRun, ATypedLineShowsInTheBubbleOverThePlayerForThreeAndAHalfSeconds) {
                                        "40 key down Enter\n41 key up Enter\n";
     for (int frames : {60, 41 + 212}) {
         const fs::path dump = dir / ("s" + std::to_string(frames) + ".json");
-        ASSERT_EQ(RunGame(dir, "--headless --frames " + std::to_string(frames) + " --seed 1 --input " +
+        ASSERT_EQ(RunGame(dir, "--headless --no-render --frames " + std::to_string(frames) + " --seed 1 --input " +
                                    (dir / "chat.txt").string() + " --dump-state " + dump.string()),
                   0)
             << ReadAll(dir / "out.txt");

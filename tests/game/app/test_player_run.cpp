@@ -175,7 +175,7 @@ TEST(PlayerRun, MainLuaExperienceGoldAndLevelShowInTheDump) {
                          "增加等级(3)\n",
                          "屏幕信息(\"升级前 \" .. 取主角属性(\"等级\"))\n");
     auto dump = dir / "state.json";
-    ASSERT_EQ(RunProgram(dir, "--headless --frames 20 --seed 1 --data " + data.string() + " --dump-state " +
+    ASSERT_EQ(RunProgram(dir, "--headless --no-render --frames 20 --seed 1 --data " + data.string() + " --dump-state " +
                                   dump.string()),
               0)
         << ReadAll(dir / "out.txt");

@@ -146,7 +146,8 @@ TEST(SkillRun, TheRealProgramCastsAheadWhenNothingIsInReachAndKeepsTheBookAtLeve
     // Level 1: the book stays; then the level rises and it teaches.
     std::ofstream(dir / "input.txt") << Click(20, 770, 215) + Click(30, bookX, bookY, "right") + Key(60, "V") + Key(130, "V");
     auto dump = dir / "state.json";
-    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --frames 200 --seed 3 --data " + data.string() +
+    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --no-render --frames 200 --seed 3 --data " +
+                      data.string() +
                       " --input " + (dir / "input.txt").string() + " --screenshot 118:" +
                       (kShots / "thunder_ahead.png").string() + " --dump-state " + dump.string() + " > " +
                       (dir / "out.txt").string() + " 2>&1";
@@ -256,7 +257,8 @@ TEST(SkillRun, TheRealProgramKeepsTheHealBookBelowItsRowsLevel) {
     const float bookX = GameInterface::BagCellX(1) + 15, bookY = GameInterface::BagCellY(1) + 15;
     std::ofstream(dir / "input.txt") << Click(20, 770, 215) + Click(30, bookX, bookY, "right");
     auto dump = dir / "state.json";
-    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --frames 60 --seed 1 --data " + data.string() +
+    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --no-render --frames 60 --seed 1 --data " +
+                      data.string() +
                       " --input " + (dir / "input.txt").string() + " --dump-state " + dump.string() + " > " +
                       (dir / "out.txt").string() + " 2>&1";
     int status = std::system(cmd.c_str());

@@ -26,6 +26,7 @@ TEST(WorldRun, WalkingThroughALinkEndsOnTheOtherMap) {
 
     GameOptions o;
     o.headless = true;
+    o.noRender = true;
     o.dataDir = data.string();
     o.frames = 200;
     o.seed = 5;
@@ -70,6 +71,7 @@ TEST(WorldRun, ATourOfTheBundledTownTakesBothLinksAndTheLadder) {
                                        "800 key down X\n801 key up X\n810 key down Right\n";
     GameOptions o;
     o.headless = true;
+    o.noRender = true;
     o.dataDir = data.string();
     o.frames = 920;
     o.seed = 3;

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Runs every fuzz target for SECONDS each (default 600) with AddressSanitizer
+# and UBSan, over the kept corpus fuzz/corpus/<target> (the target's name
+# without "fuzz_"). After each run the corpus is merged with what the run
+# found and minimised, so it keeps only inputs that reach new code; commit it
+# when it has grown. Inputs that crash are kept under fuzz/artifacts/<target>/
+# and fail the script.
+#   scripts/fuzz.sh [SECONDS] [TARGET...]
+# FUZZ_BUILD names the build folder (default build-fuzz). One process per
+# target at a time: the machine is shared.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-600}
+shift || true
+build=${FUZZ_BUILD:-build-fuzz}
+clang=${CLANGXX:-$(command -v clang++ || true)}
+if [ -z "$clang" ]; then echo "fuzz: clang++ not found (scripts/setup.sh installs it)"; exit 1; fi
+
+cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$clang" >/dev/null
+if ! cmake --build "$build" -j 2 >"$build/build.log" 2>&1; then
+    tail -20 "$build/build.log"
+    echo "fuzz: building the fuzz targets failed"
+    exit 1
+fi
+
+# Map seeds: the golden map texts, packed by wdmtool when it is built.
+seeds="$build/seeds"
+mkdir -p "$seeds"
+for wdmtool in build/bin/wdmtool build-debug/bin/wdmtool; do
+    [ -x "$wdmtool" ] || continue
+    for text in tests/data/wdm/*.txt; do
+        "$wdmtool" pack "$text" "$seeds/$(basename "$text" .txt).Wdm" >/dev/null 2>&1 || true
+    done
+    break
+done
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    for bin in "$build"/fuzz_*; do [ -x "$bin" ] && targets+=("$(basename "$bin")"); done
+fi
+
+failed=0
+summary=""
+for target in "${targets[@]}"; do
+    bin="$build/$target"
+    name=${target#fuzz_}
+    corpus="fuzz/corpus/$name"
+    found="$build/found/$name"
+    artifacts="fuzz/artifacts/$target"
+    mkdir -p "$corpus" "$found" "$artifacts"
+    extra=()
+    case "$name" in wdm_*) extra=("$seeds") ;; esac
+    echo "fuzz: $target for $seconds s"
+    log="$build/$target.log"
+    status=0
+    "$bin" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$artifacts/" \
+        "$found" "$corpus" "${extra[@]}" >"$log" 2>&1 || status=$?
+    runs=$(awk '/stat::number_of_executed_units/ {n += $NF} END {print n + 0}' "$log")
+    # Merge and minimise: the kept corpus becomes the smallest set of inputs
+    # (old and new) that covers what they all cover.
+    merged="$build/merged/$name"
+    rm -rf "$merged"
+    mkdir -p "$merged"
+    "$bin" -merge=1 -timeout=30 -rss_limit_mb=2048 "$merged" "$corpus" "$found" "${extra[@]}" >>"$log" 2>&1
+    rm -rf "$corpus" "$found"
+    mv "$merged" "$corpus"
+    files=$(find "$corpus" -type f | wc -l)
+    result="$target: $runs runs, corpus $files files"
+    if [ "$status" -ne 0 ]; then
+        failed=1
+        result="$result, FAILED (status $status; inputs in $artifacts, log $log)"
+        grep -m 5 -E "ERROR|runtime error|SUMMARY" "$log" || true
+    fi
+    rmdir "$artifacts" 2>/dev/null || true
+    summary="$summary$result\n"
+done
+printf "%b" "$summary"
+exit "$failed"
