@@ -1,0 +1,270 @@
+// Scripts as untrusted content: the memory limit of a state, the wall-clock
+// deadline of a run (and of a batch of runs), the stop of a running script
+// when the game ends, and the libraries scripts can reach.
+
+#include "script/script_state.h"
+#include "shared/gbk.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+struct Shown {
+    std::string text;
+    std::string caption;
+};
+
+// A command that takes a millisecond and does nothing else, the way a
+// command with a long text argument takes long: few instructions, much time.
+int SlowCommand(lua_State* L) {
+    ScriptState* state = ScriptState::FromLua(L);
+    lua_State* previous = state->EnterCommand(L);
+    std::this_thread::sleep_for(milliseconds(1));
+    state->LeaveCommand(previous);
+    return 0;
+}
+
+// A command that shows a box the player reads for 300 ms.
+int BoxCommand(lua_State* L) {
+    ScriptState* state = ScriptState::FromLua(L);
+    lua_State* previous = state->EnterCommand(L);
+    state->ShowMessage("box", "box");
+    state->LeaveCommand(previous);
+    return 0;
+}
+
+class SandboxTest : public ::testing::Test {
+protected:
+    SandboxTest()
+        : state([this](const std::string& text, const std::string& caption) {
+              if (text == "box") std::this_thread::sleep_for(milliseconds(300));
+              shown.push_back({gbk::ToUtf8(text), gbk::ToUtf8(caption)});
+          }) {
+        state.Create();
+        state.Register("slow", &SlowCommand);
+        state.Register("box", &BoxCommand);
+    }
+
+    bool Run(const std::string& utf8) { return state.RunText(gbk::FromUtf8(utf8)); }
+    // Runs and returns how long the run took.
+    milliseconds Timed(const std::string& utf8, bool* ok = nullptr) {
+        const Clock::time_point start = Clock::now();
+        const bool result = Run(utf8);
+        if (ok != nullptr) *ok = result;
+        return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+    }
+    std::string GlobalText(const char* name) {
+        state.GetGlobal(name);
+        const std::string text = state.ToText(1);
+        state.Pop(1);
+        return text;
+    }
+    std::string LastShown() const { return shown.empty() ? std::string() : shown.back().text; }
+
+    std::vector<Shown> shown;
+    ScriptState state;
+};
+
+const std::string kTimeStop = "运行错误！,错误码 ==脚本运行超出时间上限,已被中止";
+const std::string kMemoryError = "内存分配错误！,错误码 ==not enough memory";
+
+// ---- memory
+
+TEST_F(SandboxTest, AGrowingTextHitsTheMemoryLimitAndTheStateStaysUsable) {
+    state.SetMemoryLimit(8u * 1024 * 1024);
+    EXPECT_FALSE(Run("local s = 'x' while true do s = s .. s end"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, "运行时出错");
+    EXPECT_EQ(shown[0].text, kMemoryError);
+    EXPECT_LE(state.MemoryInUse(), 8u * 1024 * 1024);
+    // The state goes on: globals, commands and the libraries all work.
+    EXPECT_TRUE(Run("after = string.format('%d', 42) slow()"));
+    EXPECT_EQ(GlobalText("after"), "42");
+    EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST_F(SandboxTest, AScriptCanCatchTheMemoryErrorAndGoOn) {
+    state.SetMemoryLimit(8u * 1024 * 1024);
+    EXPECT_TRUE(Run("local ok, e = pcall(function() local t = {} for i = 1, 1e9 do t[i] = i end end) "
+                    "caught = tostring(ok) .. ' ' .. e"));
+    EXPECT_EQ(GlobalText("caught"), "false not enough memory");
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(SandboxTest, StringRepRefusesWhatTheStateCannotHoldAndStopsOnEmptyText) {
+    state.SetMemoryLimit(8u * 1024 * 1024);
+    EXPECT_TRUE(Run("ok, e = pcall(string.rep, 'x', 1e12)"));
+    EXPECT_NE(GlobalText("e").find("too large"), std::string::npos) << GlobalText("e");
+    // An empty text repeated 2^53 times is empty at once (Lua 5.1 would loop).
+    bool ok = false;
+    EXPECT_LT(Timed("empty = string.rep('', 2^53) .. ('y'):rep(3)", &ok), milliseconds(200));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(GlobalText("empty"), "yyy");
+}
+
+// ---- time
+
+TEST_F(SandboxTest, ALoopOfSlowCommandsIsStoppedAtTheDeadline) {
+    state.SetTimeLimit(milliseconds(300));
+    bool ok = true;
+    const milliseconds took = Timed("while true do slow() end", &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_GE(took, milliseconds(300));
+    EXPECT_LT(took, milliseconds(450));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, "运行时出错");
+    EXPECT_EQ(shown[0].text, kTimeStop);
+    EXPECT_EQ(state.LastStop(), ScriptState::Stop::Time);
+    // The next run has its own time.
+    EXPECT_TRUE(Run("for i = 1, 10 do slow() end"));
+}
+
+TEST_F(SandboxTest, TheDeadlineCannotBeDodgedWithPcallOrCoroutines) {
+    state.SetTimeLimit(milliseconds(200));
+    for (const char* script : {
+             "while true do pcall(function() while true do slow() end end) end",
+             "while true do pcall(slow) end",
+             "while true do coroutine.resume(coroutine.create(function() while true do slow() end end)) end",
+         }) {
+        bool ok = true;
+        EXPECT_LT(Timed(script, &ok), milliseconds(350)) << script;
+        EXPECT_FALSE(ok) << script;
+        EXPECT_EQ(LastShown(), kTimeStop) << script;
+    }
+}
+
+TEST_F(SandboxTest, LongStringWorkIsStoppedAtTheDeadline) {
+    // Each step copies megabytes in one instruction: the instruction budget
+    // alone would let this run for minutes.
+    state.SetTimeLimit(milliseconds(300));
+    bool ok = true;
+    const milliseconds took =
+        Timed("local s = string.rep('x', 8e6) while true do local t = s .. 'y' local u = t:upper() end", &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_LT(took, milliseconds(500));
+    EXPECT_EQ(LastShown(), kTimeStop);
+}
+
+TEST_F(SandboxTest, AProtectedCallFromTheGameHasItsDeadlineToo) {
+    state.SetTimeLimit(milliseconds(200));
+    ASSERT_TRUE(Run("function spin() while true do slow() end end"));
+    const Clock::time_point start = Clock::now();
+    EXPECT_FALSE(state.CallGlobal("spin"));
+    EXPECT_LT(Clock::now() - start, milliseconds(350));
+    EXPECT_EQ(LastShown(), "LUA_运行时错误\r\n运行错误！");
+    EXPECT_EQ(state.StackHeight(), 0);
+}
+
+TEST_F(SandboxTest, RunsOfABatchShareOneDeadline) {
+    // Each chunk alone fits its own limit; together they pass the batch's.
+    state.SetTimeLimit(milliseconds(1000));
+    state.BeginBatch(milliseconds(300));
+    EXPECT_TRUE(Run("for i = 1, 200 do slow() end"));
+    EXPECT_FALSE(Run("for i = 1, 200 do slow() end"));
+    state.EndBatch();
+    EXPECT_EQ(LastShown(), kTimeStop);
+    EXPECT_TRUE(Run("for i = 1, 200 do slow() end"));
+}
+
+TEST_F(SandboxTest, TimeInAMessageBoxIsNotTheScripts) {
+    state.SetTimeLimit(milliseconds(200));
+    EXPECT_TRUE(Run("box() for i = 1, 50 do slow() end"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "box");
+}
+
+// ---- the game ending
+
+TEST_F(SandboxTest, AnInterruptStopsTheScriptAtOnceWithoutABox) {
+    std::atomic<bool> ending{false};
+    state.SetInterrupt([&ending] { return ending.load(); });
+    ASSERT_TRUE(Run("function f() end"));
+    std::thread signal([&ending] {
+        std::this_thread::sleep_for(milliseconds(100));
+        ending = true;
+    });
+    bool ok = true;
+    const milliseconds took = Timed("while true do slow() end", &ok);
+    signal.join();
+    EXPECT_FALSE(ok);
+    EXPECT_LT(took, milliseconds(200));
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(state.LastStop(), ScriptState::Stop::Interrupted);
+    // Nothing more runs once the game is ending.
+    EXPECT_FALSE(Run("x = 1"));
+    EXPECT_FALSE(state.CallGlobal("f"));
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(state.StackHeight(), 0);
+}
+
+// ---- libraries
+
+TEST_F(SandboxTest, OsExecuteIsNil) { EXPECT_TRUE(Run("assert(os.execute == nil)")) << LastShown(); }
+TEST_F(SandboxTest, IoIsNil) { EXPECT_TRUE(Run("assert(io == nil)")) << LastShown(); }
+TEST_F(SandboxTest, PackageAndLoadlibAreNil) { EXPECT_TRUE(Run("assert(package == nil)")) << LastShown(); }
+TEST_F(SandboxTest, DebugAndSethookAreNil) { EXPECT_TRUE(Run("assert(debug == nil)")) << LastShown(); }
+// Lua 5.1 runs finalisers with the hooks off: a script's finaliser that
+// looped could never be stopped, so scripts get no userdata to put one on.
+TEST_F(SandboxTest, NewproxyIsNil) { EXPECT_TRUE(Run("assert(newproxy == nil)")) << LastShown(); }
+TEST_F(SandboxTest, DofileIsNil) { EXPECT_TRUE(Run("assert(dofile == nil)")) << LastShown(); }
+TEST_F(SandboxTest, LoadfileAndRequireAreNil) {
+    EXPECT_TRUE(Run("assert(loadfile == nil) assert(require == nil) assert(module == nil)")) << LastShown();
+}
+TEST_F(SandboxTest, OsKeepsOnlyTheClockFunctions) {
+    EXPECT_TRUE(Run("local names = {} for k in pairs(os) do names[#names + 1] = k end table.sort(names) "
+                    "os_names = table.concat(names, ' ')"))
+        << LastShown();
+    EXPECT_EQ(GlobalText("os_names"), "clock date difftime time");
+}
+
+TEST_F(SandboxTest, LibraryFunctionsAScriptReplacedComeBackForTheNextRun) {
+    EXPECT_TRUE(Run("string.rep = nil load = function() return 'mine' end"));
+    EXPECT_TRUE(Run("r = string.rep('a', 2) l = load(function() return nil end)"));
+    EXPECT_EQ(GlobalText("r"), "aa");
+    EXPECT_EQ(GlobalText("l"), "");  // the safe load: a function, not 'mine'
+    EXPECT_TRUE(Run("assert(type(l) == 'function')")) << LastShown();
+}
+
+TEST_F(SandboxTest, TheAllowedLibrariesWork) {
+    EXPECT_TRUE(Run("r = table.concat({string.format('%02d', 7), math.floor(2.5), type(os.time()), type(os.clock()), "
+                    "os.date('%Y', 0):len(), os.difftime(5, 3), select(2, coroutine.resume(coroutine.create("
+                    "function() return 'co' end))), loadstring('return 1 + 1')(), "
+                    "load(coroutine.wrap(function() coroutine.yield('return ') coroutine.yield('3') end))()}, ',')"))
+        << LastShown();
+    EXPECT_EQ(GlobalText("r"), "07,2,number,number,4,2,co,2,3");
+}
+
+TEST_F(SandboxTest, PrecompiledChunksAreRefused) {
+    EXPECT_TRUE(Run("local code = string.dump(function() return 1 end) "
+                    "f, e = loadstring(code) g = load(function() local c = code code = nil return c end) "
+                    "assert(f == nil and g == nil) message = e"))
+        << LastShown();
+    EXPECT_EQ(GlobalText("message"), "precompiled chunks are not accepted");
+    // Nor does the host run one.
+    EXPECT_FALSE(state.RunText(std::string("\x1bLua\x51") + std::string(40, '\0')));
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().caption, "脚本错误");
+}
+
+// ---- the texts commands read
+
+TEST_F(SandboxTest, CommandsReadLongTextsCutAtACharacterBoundary) {
+    ASSERT_TRUE(Run("t = 'a' .. string.rep('字', 5000)"));
+    state.GetGlobal("t");
+    const std::string text = state.ToText(1);
+    state.Pop(1);
+    // 1 + 2k bytes: the cut never splits a character.
+    EXPECT_EQ(text.size(), ScriptState::kMaxTextBytes - 1);
+    EXPECT_EQ(gbk::ToUtf8(text.substr(text.size() - 2)), "字");
+}
+
+}  // namespace
