@@ -1,5 +1,6 @@
 #include "script/script_libraries.h"
 
+#include "script/script_patterns.h"
 #include "script/script_state.h"
 
 #include <cstddef>
@@ -142,5 +143,8 @@ int OpenScriptLibraries(lua_State* L) {
     SetField(L, "_G", "loadstring", &SafeLoadString);
     for (const char* name : kRemovedOs) SetField(L, LUA_OSLIBNAME, name, nullptr);
     SetField(L, LUA_STRLIBNAME, "rep", &SafeRep);
+    PushLoaded(L, LUA_STRLIBNAME);
+    if (lua_istable(L, -1)) InstallSafePatterns(L);
+    lua_pop(L, 1);
     return 0;
 }

@@ -4,7 +4,8 @@
 // newproxy (load and loadstring take source text only: Lua 5.1 does not
 // check precompiled code), string, table, math, coroutine, and of os only time,
 // clock, date and difftime. string.rep refuses results the state could not
-// hold and returns at once for an empty text.
+// hold and returns at once for an empty text; find, match, gmatch and gsub
+// are bounded (script_patterns.h).
 
 #include <lua.hpp>
 

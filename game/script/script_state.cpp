@@ -400,6 +400,12 @@ void ScriptState::LeaveCommand(lua_State* previous) {
 
 bool ScriptState::MustStop() { return CheckStop() != Stop::None; }
 
+bool ScriptState::StopIfDue(lua_State* L) {
+    if (CheckStop() == Stop::None) return false;
+    StopAtNextInstruction(L);
+    return true;
+}
+
 void ScriptState::BeginBatch(std::chrono::milliseconds total) { m_batchDeadline = Clock::now() + total; }
 
 void ScriptState::EndBatch() { m_batchDeadline.reset(); }
