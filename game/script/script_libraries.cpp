@@ -96,6 +96,62 @@ int SafeRep(lua_State* L) {
     return 1;
 }
 
+void PushLoaded(lua_State* L, const char* name);
+
+// Comparisons between two looks at the clock while sorting.
+constexpr lua_Integer kComparisonsPerCheck = 4096;
+
+// The comparison table.sort is given: the script's function (upvalue 1, nil
+// for the default order) behind a counter (upvalue 2). Sorting a big table
+// runs in C with no hook, for seconds; this asks the deadline as it goes.
+int CountedLess(lua_State* L) {
+    const lua_Integer count = lua_tointeger(L, lua_upvalueindex(2)) + 1;
+    if (count >= kComparisonsPerCheck) {
+        ScriptState* owner = ScriptState::FromLua(L);
+        if (owner != nullptr && owner->StopIfDue(L)) return luaL_error(L, "sorting stopped");
+        lua_pushinteger(L, 0);
+    } else {
+        lua_pushinteger(L, count);
+    }
+    lua_replace(L, lua_upvalueindex(2));
+    if (lua_isnil(L, lua_upvalueindex(1))) {
+        lua_pushboolean(L, lua_lessthan(L, 1, 2));
+        return 1;
+    }
+    lua_pushvalue(L, lua_upvalueindex(1));
+    lua_insert(L, 1);
+    lua_call(L, 2, 1);
+    return 1;
+}
+
+// table.sort(t [, comp]) through Lua's own sort (upvalue 1) with the
+// counted comparison.
+int SafeSort(lua_State* L) {
+    luaL_checktype(L, 1, LUA_TTABLE);
+    if (!lua_isnoneornil(L, 2)) luaL_checktype(L, 2, LUA_TFUNCTION);
+    lua_settop(L, 2);
+    lua_pushinteger(L, 0);
+    lua_pushcclosure(L, &CountedLess, 2);  // takes the comparator and the counter
+    lua_pushvalue(L, lua_upvalueindex(1));
+    lua_insert(L, 1);
+    lua_call(L, 2, 0);
+    return 0;
+}
+
+void WrapSort(lua_State* L) {
+    PushLoaded(L, LUA_TABLIBNAME);
+    if (lua_istable(L, -1)) {
+        lua_getfield(L, -1, "sort");
+        if (lua_isfunction(L, -1)) {
+            lua_pushcclosure(L, &SafeSort, 1);
+            lua_setfield(L, -2, "sort");
+        } else {
+            lua_pop(L, 1);
+        }
+    }
+    lua_pop(L, 1);
+}
+
 // Opens one library through its luaopen function, as luaL_openlibs does.
 void Open(lua_State* L, const char* name, lua_CFunction open) {
     lua_pushcfunction(L, open);
@@ -146,5 +202,6 @@ int OpenScriptLibraries(lua_State* L) {
     PushLoaded(L, LUA_STRLIBNAME);
     if (lua_istable(L, -1)) InstallSafePatterns(L);
     lua_pop(L, 1);
+    WrapSort(L);
     return 0;
 }

@@ -5,7 +5,8 @@
 // check precompiled code), string, table, math, coroutine, and of os only time,
 // clock, date and difftime. string.rep refuses results the state could not
 // hold and returns at once for an empty text; find, match, gmatch and gsub
-// are bounded (script_patterns.h).
+// are bounded (script_patterns.h); table.sort asks the deadline as it
+// compares.
 
 #include <lua.hpp>
 

@@ -398,8 +398,6 @@ void ScriptState::LeaveCommand(lua_State* previous) {
     lua_gc(L, LUA_GCSTEP, 0);
 }
 
-bool ScriptState::MustStop() { return CheckStop() != Stop::None; }
-
 bool ScriptState::StopIfDue(lua_State* L) {
     if (CheckStop() == Stop::None) return false;
     StopAtNextInstruction(L);

@@ -154,14 +154,10 @@ public:
     // Must be cheap.
     void SetInterrupt(std::function<bool()> interrupt) { m_interrupt = std::move(interrupt); }
 
-    // For commands whose work grows with their arguments: true when the
-    // running script has to stop (its time is up, or the game is ending).
-    // The script itself is stopped right after the command returns.
-    bool MustStop();
-    // For library functions that run long in C (pattern matching): true when
-    // the running script has to stop, and then `L` stops at its next
-    // instruction too, so a pcall that catches the function's error does not
-    // let the script go on. The caller raises a Lua error next.
+    // For library functions that run long in C (pattern matching, sorting):
+    // true when the running script has to stop, and then `L` stops at its
+    // next instruction too, so a pcall that catches the function's error does
+    // not let the script go on. The function raises a Lua error next.
     bool StopIfDue(lua_State* L);
     // Why the last run was stopped (None when it was not).
     Stop LastStop() const { return m_stop; }

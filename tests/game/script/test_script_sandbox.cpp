@@ -354,6 +354,25 @@ TEST_F(SandboxTest, PatternsThatBacktrackForeverAreStoppedAtTheDeadline) {
     }
 }
 
+TEST_F(SandboxTest, SortingSortsAndABigSortIsStoppedAtTheDeadline) {
+    EXPECT_TRUE(Run("local a, b, c = {3, 1, 2}, {'b', 'c', 'a'}, {1, 3, 2} table.sort(a) table.sort(b) "
+                    "table.sort(c, function(x, y) return x > y end) "
+                    "r = table.concat(a, ',') .. ' ' .. table.concat(b, ',') .. ' ' .. table.concat(c, ',')"))
+        << LastShown();
+    EXPECT_EQ(GlobalText("r"), "1,2,3 a,b,c 3,2,1");
+    EXPECT_TRUE(Run("ok, e = pcall(table.sort, {1, 2}, 5)"));
+    EXPECT_NE(GlobalText("e").find("function expected"), std::string::npos) << GlobalText("e");
+    // Lua's sort compares in C, with no hook, for seconds.
+    ASSERT_TRUE(Run("big = {} for i = 1, 2e6 do big[i] = -i end"));
+    state.SetTimeLimit(milliseconds(200));
+    for (const char* script : {"table.sort(big)", "table.sort(big, rawequal)"}) {
+        bool ok = true;
+        EXPECT_LT(Timed(script, &ok), milliseconds(350)) << script;
+        EXPECT_FALSE(ok) << script;
+        EXPECT_EQ(LastShown(), kTimeStop) << script;
+    }
+}
+
 // ---- the texts commands read
 
 TEST_F(SandboxTest, CommandsReadLongTextsCutAtACharacterBoundary) {
