@@ -442,9 +442,9 @@ int Proxy(lua_State* L) {
 constexpr long kInstructionBudget = 200'000;
 // A run of slow commands (long texts) ends on the clock instead: a run has
 // this long, and an input runs a handful of them.
-constexpr std::chrono::milliseconds kTimeLimit{250};
+constexpr std::chrono::milliseconds kTimeLimit{100};
 // Each state holds at most this much, so no input can grow the process.
-constexpr std::size_t kMemoryLimit = 16u * 1024 * 1024;
+constexpr std::size_t kMemoryLimit = 8u * 1024 * 1024;
 
 void CheckStack(ScriptState& state) {
     if (state.lua() != nullptr && lua_gettop(state.lua()) != 0) Fail("values left on the Lua stack", lua_gettop(state.lua()));
