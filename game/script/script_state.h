@@ -64,9 +64,11 @@ public:
     // chunk with no arguments. A syntax error is shown as
     // <status name>",错误码 =="<Lua message> with the caption "脚本错误";
     // a runtime error, a yield at top level or a stopped runaway chunk the
-    // same way with the caption "运行时出错". Returns true on success. An
+    // same way with the caption "运行时出错" (a run stopped by its budget or
+    // its time with the stop message as the Lua message). A precompiled
+    // chunk is refused like a syntax error. Returns true on success. An
     // empty text runs and succeeds. False without a message when the state
-    // was never created.
+    // was never created, or when the interrupt says the game is ending.
     bool RunText(std::string_view text);
 
     // Creates the Lua state (does nothing when it exists).
@@ -177,7 +179,8 @@ public:
     // so no finaliser (Lua code) runs inside a command; the outermost Leave
     // restarts it (also after a script's collectgarbage("stop")) and takes
     // one step, where a finaliser's error is raised as a Lua error: call it
-    // last, with no C++ object alive in the calling frames.
+    // last, with no C++ object alive in the calling frames. It also looks at
+    // the clock: a run whose time is up stops at its next instruction.
     lua_State* EnterCommand(lua_State* L);
     void LeaveCommand(lua_State* previous);
 
