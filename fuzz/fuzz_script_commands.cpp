@@ -2,7 +2,8 @@
 // names with arguments of every kind (nil, booleans, small, huge, negative and
 // non-finite numbers, numeric texts, long and invalid GBK texts, tables,
 // functions, commands, threads, userdata, results of other commands), plus
-// loops, protected calls, coroutines, finalizers and endless loops. The chunk
+// loops, protected calls, coroutines, finalizers, endless loops and loops that
+// grow a text until the state's memory limit stops them. The chunk
 // runs in the main state and in the level-up state of a fresh ScriptRuntime.
 //
 // Properties checked besides "no crash, no leak, no hang": every slot a
@@ -23,6 +24,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <chrono>
 #include <cinttypes>
 #include <cmath>
 #include <cstdint>
@@ -287,7 +289,7 @@ private:
     }
 
     void Special(int depth) {
-        switch (Byte() % 8) {
+        switch (Byte() % 10) {
         case 0:  // runs until the instruction budget stops it
             m_out += "while true do " + Call(depth) + " end\n";
             break;
@@ -306,7 +308,7 @@ private:
             break;
         case 5: {  // commands (and errors) run by the collector, now or inside a later command
             const unsigned count = 1 + Byte() % 64;
-            m_out += "for i = 1, " + std::to_string(count) + " do local u = newproxy(true) getmetatable(u).__gc = "
+            m_out += "for i = 1, " + std::to_string(count) + " do local u = proxy() getmetatable(u).__gc = "
                      "function(...) " + Call(depth) + " if " + Arg(depth) + " then error(" + Arg(depth) +
                      ") end end end\n";
             if (Byte() % 2 == 0) m_out += "collectgarbage()\n";
@@ -314,6 +316,12 @@ private:
         }
         case 6:
             m_out += "print = " + Name(Pick(), false) + "\n";
+            break;
+        case 8:  // grows until the memory limit stops it
+            m_out += "local s = tostring(" + Arg(depth) + ") .. \"x\" while true do s = s .. s end\n";
+            break;
+        case 9:  // text work of one call that grows with its arguments
+            m_out += "pcall(string.rep, " + Arg(depth) + ", " + Arg(depth) + ")\n";
             break;
         default:
             m_out += "collectgarbage()\n";
@@ -394,7 +402,7 @@ private:
         case 17: return Call(depth + 1);
         case 18: {
             switch (Byte() % 3) {
-            case 0: return "newproxy()";
+            case 0: return "proxy()";
             case 1: return "coroutine.create(function() end)";
             default: return "...";
             }
@@ -421,14 +429,34 @@ private:
     std::string m_out;
 };
 
+// newproxy(true), which scripts do not have, for the chunks' finalisers:
+// a userdata with a metatable of its own.
+int Proxy(lua_State* L) {
+    lua_newuserdata(L, 0);
+    lua_newtable(L);
+    lua_setmetatable(L, -2);
+    return 1;
+}
+
 // Small enough that an endless loop of commands ends within milliseconds.
 constexpr long kInstructionBudget = 200'000;
+// A run of slow commands (long texts) ends on the clock instead: a run has
+// this long, and an input runs a handful of them.
+constexpr std::chrono::milliseconds kTimeLimit{100};
+// Each state holds at most this much, so no input can grow the process.
+constexpr std::size_t kMemoryLimit = 8u * 1024 * 1024;
 
 void CheckStack(ScriptState& state) {
     if (state.lua() != nullptr && lua_gettop(state.lua()) != 0) Fail("values left on the Lua stack", lua_gettop(state.lua()));
 }
 
 }  // namespace
+
+// Freed blocks wait in AddressSanitizer's quarantine (256 MiB by default)
+// before they are reused; with the megabyte texts the chunks make, that alone
+// took the process near its memory limit. A smaller quarantine keeps the
+// memory flat and still catches a use right after a free.
+extern "C" const char* __asan_default_options() { return "quarantine_size_mb=32"; }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool print = std::getenv("FUZZ_SCRIPT_PRINT") != nullptr;
@@ -446,8 +474,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RecordingServices services(runtime.templates());
     runtime.SetServices(&services);
     runtime.CreateStates();
-    runtime.mainState().SetInstructionBudget(kInstructionBudget);
-    runtime.levelUpState().SetInstructionBudget(kInstructionBudget);
+    for (ScriptState* state : {&runtime.mainState(), &runtime.levelUpState()}) {
+        state->SetInstructionBudget(kInstructionBudget);
+        state->SetTimeLimit(kTimeLimit);
+        state->SetMemoryLimit(kMemoryLimit);
+        state->Register("proxy", &Proxy);
+    }
 
     runtime.RunScriptText(gbk::FromUtf8(kPrelude));
     runtime.BuildTemplates();

@@ -2,9 +2,12 @@
 
 #include <SDL_image.h>
 
+#include <csignal>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+
+#include <signal.h>
 
 #include "engine_internal.h"
 #include "shared/gbk.h"
@@ -12,6 +15,42 @@
 namespace lumo {
 
 Engine* g_engine = nullptr;
+
+namespace {
+
+// SIGINT and SIGTERM: set here, read by the frame loop (which ends as if the
+// window were closed) and by anyone who asks, such as a script that runs long
+// inside a frame. SDL's own handlers would only queue a quit event that
+// nobody reads while a frame takes long.
+volatile std::sig_atomic_t g_quitSignal = 0;
+struct sigaction g_previousInt {};
+struct sigaction g_previousTerm {};
+bool g_signalsInstalled = false;
+
+void OnQuitSignal(int) { g_quitSignal = 1; }
+
+void InstallSignalHandlers() {
+    g_quitSignal = 0;
+    if (g_signalsInstalled) return;
+    struct sigaction action {};
+    action.sa_handler = &OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    // One-shot: a second signal, should the game not end, takes the default
+    // action and ends the process.
+    action.sa_flags = SA_RESETHAND;
+    sigaction(SIGINT, &action, &g_previousInt);
+    sigaction(SIGTERM, &action, &g_previousTerm);
+    g_signalsInstalled = true;
+}
+
+void RestoreSignalHandlers() {
+    if (!g_signalsInstalled) return;
+    sigaction(SIGINT, &g_previousInt, nullptr);
+    sigaction(SIGTERM, &g_previousTerm, nullptr);
+    g_signalsInstalled = false;
+}
+
+}  // namespace
 
 void LogLine(Engine& g, const char* fmt, ...) {
     if (!g.log) return;
@@ -214,6 +253,8 @@ bool System_Initiate_e(HENGINE e) {
     }
     LogLine(*g, "engine: initiating %dx%d%s", g->width, g->height, g->headless ? " headless" : "");
     if (!g->sdlStarted) {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        InstallSignalHandlers();
         if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) return false;
         g->sdlStarted = true;
         IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG);
@@ -273,6 +314,7 @@ bool System_Start_e(HENGINE e, int /*mode*/) {
         SDL_Event ev;
         SDL_PumpEvents();
         while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_QUIT, SDL_QUIT) > 0) g->quitRequested = true;
+        if (g_quitSignal != 0) g->quitRequested = true;
         if (g->quitRequested) {
             g->quitRequested = false;
             if (!g->exitFn || g->exitFn()) running = false;
@@ -302,6 +344,7 @@ void System_Shutdown_e(HENGINE e) {
     if (g->sdlStarted) {
         IMG_Quit();
         SDL_Quit();
+        RestoreSignalHandlers();
     }
     g->sdlStarted = g->ttfStarted = false;
 }
@@ -313,6 +356,8 @@ void Release_e(HENGINE e) {
     delete g;
     g_engine = nullptr;
 }
+
+bool System_QuitSignalled_e() { return lumo::g_quitSignal != 0; }
 
 int System_GetWidth_e(HENGINE e) {
     Engine* g = Get(e);

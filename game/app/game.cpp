@@ -96,6 +96,8 @@ Game::Game(GameOptions opts)
       random(options.seed ? *options.seed : Random::ClockSeed()) {
     // Before any table or script runs: the commands act on this game.
     scripts.SetServices(&m_scriptServices);
+    // SIGINT / SIGTERM stop a running script at once; the loop then ends.
+    scripts.SetInterrupt(&Engine::QuitSignalled);
 }
 
 Game::~Game() {
@@ -169,7 +171,7 @@ void Game::LoadScripts() {
     levelUpScript = scripts.levelUpScript();
 }
 
-void Game::RunMainScript() { scripts.RunScriptFile(Resolve(gbk::Lit("\\data\\脚本\\Main.lua"))); }
+void Game::RunMainScript() { scripts.RunMainScriptFile(Resolve(gbk::Lit("\\data\\脚本\\Main.lua"))); }
 
 // ------------------------------------------------------------ frame loop
 
@@ -346,7 +348,8 @@ bool Game::InPickUpReach(const Player& p, float ix, float iy) {
 }
 
 int Game::ShowMessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags) {
-    messageBoxes.push_back({gbkText, gbkCaption, flags});
+    // A script can show boxes in a loop; the record keeps the first ones.
+    if (messageBoxes.size() < kMaxMessageBoxRecords) messageBoxes.push_back({gbkText, gbkCaption, flags});
     return engine.MessageBox(gbkText, gbkCaption, flags);
 }
 

@@ -63,6 +63,9 @@ constexpr int kPhaseLoading = 30;
 constexpr int kExitOutputFailed = 4;
 constexpr int kPhasePlaying = 31;
 
+// The state dump lists at most this many message boxes.
+constexpr std::size_t kMaxMessageBoxRecords = 256;
+
 struct MessageBoxRecord {
     std::string text;     // GBK
     std::string caption;  // GBK

@@ -41,6 +41,8 @@ public:
     std::function<void(const std::string&)> stateTrace;
 
     // ---- system
+    // SIGINT or SIGTERM arrived: the loop ends at the next frame.
+    static bool QuitSignalled() { return System_QuitSignalled_e(); }
     int Width() const { return System_GetWidth_e(m_handle); }
     int Height() const { return System_GetHeight_e(m_handle); }
     int MessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags) {

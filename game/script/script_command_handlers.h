@@ -18,6 +18,9 @@ constexpr std::uint32_t kRed = 0xFFFF0000u;
 constexpr std::uint32_t kYellow = 0xFFFFFF00u;
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 
+// "选择项" keeps the first this many choices.
+constexpr int kMaxChoices = 64;
+
 // A chat line labelled "[系统]" with the text in red.
 void AddSystemLine(ScriptServices& services, const std::string& gbkText);
 

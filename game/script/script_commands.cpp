@@ -7,6 +7,7 @@
 #include "script/script_state.h"
 #include "shared/gbk.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -116,14 +117,16 @@ void AddSystemLine(ScriptServices& services, const std::string& gbkText) {
 }
 
 int Choices(ScriptContext& c, ScriptState& s) {
-    const int count = s.StackHeight();
+    // No dialog shows more rows than this; the rest are dropped, so the
+    // command's work does not grow with the arguments a script passes.
+    const int count = std::min(s.StackHeight(), kMaxChoices);
+    const int shift = s.StackHeight() - count;
     std::vector<ScriptChoice> choices;
     choices.reserve(static_cast<std::size_t>(count));
     for (int k = 1; k <= count; ++k) {
-        // Argument k in call order sits at position count - k + 1. Only the
-        // first two "@" fields are kept, so the text is not split further (a
-        // long text of many "@" would cost an allocation per field).
-        const std::string text = s.ToText(count - k + 1);
+        // Argument k in call order sits at position count - k + 1 (+ the
+        // dropped ones above). Only the first two "@" fields are kept.
+        const std::string text = s.ToText(count - k + 1 + shift);
         const std::string_view all(text);
         const std::size_t first = gbk::Find(all, "@");
         if (first == gbk::npos) {

@@ -50,9 +50,23 @@ bool ScriptRuntime::RunScriptText(std::string_view gbkText) {
 
 bool ScriptRuntime::RunScriptFile(const std::string& utf8Path) { return RunScriptText(ReadWholeFile(utf8Path)); }
 
+bool ScriptRuntime::RunMainScriptFile(const std::string& utf8Path) {
+    m_main.BeginBatch(kMainScriptTimeLimit);
+    const bool ok = RunScriptFile(utf8Path);
+    m_main.EndBatch();
+    return ok;
+}
+
+void ScriptRuntime::SetInterrupt(const std::function<bool()>& interrupt) {
+    m_main.SetInterrupt(interrupt);
+    m_levelUp.SetInterrupt(interrupt);
+}
+
 void ScriptRuntime::LoadDataTables(const paths::DataPaths& dataPaths) {
     CreateStates();
+    m_main.BeginBatch(kTablesTimeLimit);
     for (const char* file : kDataTableFiles) RunScriptFile(dataPaths.Resolve(gbk::Lit(file)));
+    m_main.EndBatch();
     BuildTemplates();
     m_levelUpScript = ReadWholeFile(dataPaths.Resolve(gbk::Lit("\\data\\脚本\\Levelup.lua")));
 }

@@ -13,6 +13,8 @@
 #include "script/script_services.h"
 #include "script/script_state.h"
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,11 @@ class DataPaths;
 
 class ScriptRuntime {
 public:
+    // Time the six data tables may take together, and Main.lua on its own,
+    // while the game loads; every other entry has the states' limit (1 s).
+    static constexpr std::chrono::milliseconds kTablesTimeLimit{5000};
+    static constexpr std::chrono::milliseconds kMainScriptTimeLimit{5000};
+
     // `random` is the game's one generator ("取随机数" draws from it and never
     // re-seeds it); it must outlive the runtime.
     explicit ScriptRuntime(Random& random, MessageBoxFn messageBox = {});
@@ -42,6 +49,9 @@ public:
 
     // Where script errors and "msg" are shown (both states).
     void SetMessageBox(MessageBoxFn messageBox) { m_messageBox = std::move(messageBox); }
+    // Asked while scripts run in either state: true (the game is ending)
+    // stops the running script at once, without a message.
+    void SetInterrupt(const std::function<bool()>& interrupt);
 
     // The data-file treatment: removes every ",," (left to right, without
     // re-scanning) and runs the result in the main state.
@@ -49,6 +59,8 @@ public:
     // Reads a whole file (UTF-8 file-system path) and runs it as above; a
     // missing or unreadable file runs as an empty script.
     bool RunScriptFile(const std::string& utf8Path);
+    // RunScriptFile for Main.lua at loading, with its longer time limit.
+    bool RunMainScriptFile(const std::string& utf8Path);
 
     // Creates the states when needed, runs the six data tables in order
     // (Goods, Magic, Map, Npc, Monster, Quest under "\data\脚本\"), builds

@@ -118,6 +118,11 @@ bool System_Initiate_e(HENGINE e);
 // is asked first and may veto by returning false). `mode` is accepted for
 // compatibility and ignored.
 bool System_Start_e(HENGINE e, int mode);
+// True once SIGINT or SIGTERM has arrived since System_Initiate_e installed
+// the engine's handlers for them. The frame loop then ends at its next frame
+// as if the window were closed; a callback that runs long asks this to stop
+// early. A second signal takes the default action. Safe to call any time.
+bool System_QuitSignalled_e();
 void System_Shutdown_e(HENGINE e);
 void Release_e(HENGINE e);
 // The logical picture size (LUMO_SCREENWIDTH x LUMO_SCREENHEIGHT), whatever
