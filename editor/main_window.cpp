@@ -66,7 +66,12 @@ MainWindow::MainWindow(const EditorOptions& options, QWidget* parent)
     resize(1280, 800);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The undo stack is a child and is deleted after this window's own
+    // members; its clear() on deletion would still signal the title and the
+    // pages of a window already half gone.
+    m_undo->disconnect();
+}
 
 void MainWindow::setDialogs(std::unique_ptr<Dialogs> dialogs) { m_dialogs = std::move(dialogs); }
 
