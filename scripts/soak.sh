@@ -50,14 +50,21 @@ log="$work/game.log"
 # one picture, of the warm-up's last frame, tells the sampler below that the
 # warm-up (loading and the caches filling) is over.
 marker="$work/warm.png"
+# A second picture, of the last frame, ends the sampling: what comes after it
+# is the shutdown (under the sanitizers the leak checker's scan of the whole
+# heap), not play.
+end_marker="$work/end.png"
+last=$((frames - 1))
+[ "$last" -gt "$warm" ] || last=$frames
 SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "$bin" --headless --no-render --frames "$frames" --seed 7 --map "$map" \
-    --input "$work/input.txt" --screenshot "$warm:$marker" >"$log" 2>&1 &
+    --input "$work/input.txt" --screenshot "$warm:$marker" --screenshot "$last:$end_marker" >"$log" 2>&1 &
 pid=$!
 # RSS samples "warm kB" every 20 ms (a logic-only run is quick), warm 1 once
 # the warm-up picture exists; read without starting a process per sample.
 samples="$work/rss.txt"
 : >"$samples"
 while kill -0 "$pid" 2>/dev/null; do
+    [ -e "$end_marker" ] && break
     done_warm=0
     [ -e "$marker" ] && done_warm=1
     rss=0
