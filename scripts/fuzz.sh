@@ -53,7 +53,7 @@ for target in "${targets[@]}"; do
     echo "fuzz: $target for $seconds s"
     log="$build/$target.log"
     status=0
-    "$bin" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
+    "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=500 -print_final_stats=1 \
         -artifact_prefix="$artifacts/" \
         "$found" "$corpus" "${extra[@]}" >"$log" 2>&1 || status=$?
     runs=$(awk '/stat::number_of_executed_units/ {n += $NF} END {print n + 0}' "$log")
@@ -62,11 +62,12 @@ for target in "${targets[@]}"; do
     merged="$build/merged/$name"
     rm -rf "$merged"
     mkdir -p "$merged"
-    "$bin" -merge=1 -timeout=30 -rss_limit_mb=2048 "$merged" "$corpus" "$found" "${extra[@]}" >>"$log" 2>&1
+    "$bin" -merge=1 -timeout=10 -rss_limit_mb=500 "$merged" "$corpus" "$found" "${extra[@]}" >>"$log" 2>&1
     rm -rf "$corpus" "$found"
     mv "$merged" "$corpus"
     files=$(find "$corpus" -type f | wc -l)
-    result="$target: $runs runs, corpus $files files"
+    peak=$(awk '/stat::peak_rss_mb/ {if ($NF > p) p = $NF} END {print p + 0}' "$log")
+    result="$target: $runs runs, peak $peak MB, corpus $files files"
     if [ "$status" -ne 0 ]; then
         failed=1
         result="$result, FAILED (status $status; inputs in $artifacts, log $log)"
