@@ -153,7 +153,9 @@ int Game::Run() {
     g_running = nullptr;
     // Esc or the window closed ends the game: it is kept in "auto". A run
     // cut off by --frames or stopped by an error is no end of the game.
-    if (phase == kPhasePlaying && m_exitStatus == 0 && !m_framesRanOut) saves.GameEnding();
+    // Ending at the title screen leaves the saves alone: the game under it
+    // is not the player's.
+    if (phase == kPhasePlaying && m_exitStatus == 0 && !m_framesRanOut && !menus.titleShown()) saves.GameEnding();
     saves.Finish();  // a save under way reaches the disk (and the dump) before the game ends
 
     if (!options.dumpStatePath.empty() && !WriteStateDump(options.dumpStatePath)) {
@@ -183,7 +185,7 @@ bool Game::FrameFunc() {
     ++frameCount;
     controls = controlsReader.Read(engine);
     Trace("esc");
-    if (controls.Released(Action::Quit)) return true;
+    if (controls.Released(Action::Quit) || menus.quitRequested()) return true;
     HandleWindowKeys();
     float dt = engine.Delta();
     if (phase == kPhaseLoading) {
@@ -200,6 +202,11 @@ bool Game::FrameFunc() {
 }
 
 void Game::PlayingFrame(float dt) {
+    // While a menu shows the world waits: only the interface runs.
+    if (menus.Pauses()) {
+        UpdateInterface(dt);
+        return;
+    }
     // Item rows a script added since the last frame get their icons.
     gameInterface.icons.LoadNewRows(engine, dataPaths, dataTables());
     Trace("hud.update");
@@ -348,9 +355,13 @@ bool Game::InPickUpReach(const Player& p, float ix, float iy) {
 }
 
 int Game::ShowMessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags) {
+    RecordMessageBox(gbkText, gbkCaption, flags);
+    return engine.MessageBox(gbkText, gbkCaption, flags);
+}
+
+void Game::RecordMessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags) {
     // A script can show boxes in a loop; the record keeps the first ones.
     if (messageBoxes.size() < kMaxMessageBoxRecords) messageBoxes.push_back({gbkText, gbkCaption, flags});
-    return engine.MessageBox(gbkText, gbkCaption, flags);
 }
 
 void Game::DropItem(const std::string& gbkName, float x, float y, int count, int) {
@@ -508,6 +519,7 @@ void Game::DumpState(JsonWriter& w) const {
     }
     w.EndArray();
     saves.DumpState(w);      // saves
+    menus.DumpState(w);      // menus
     inventory.DumpState(w);  // bag, equipment, shop
     w.Key("quests");
     questLog.DumpState(w);

@@ -35,6 +35,7 @@
 #include "app/game_monsters.h"
 #include "app/game_layers.h"
 #include "app/game_saves.h"
+#include "app/game_menus.h"
 #include "gameplay/data_tables.h"
 #include "gameplay/inventory.h"
 #include "gameplay/map_actors.h"
@@ -107,6 +108,9 @@ public:
     // Shows a modal message box (GBK text and caption) and records it for
     // the state dump. Headless runs answer at once.
     int ShowMessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags);
+    // Records a box shown by the game's own interface (the state dump lists
+    // it with the engine's boxes).
+    void RecordMessageBox(const std::string& gbkText, const std::string& gbkCaption, int flags);
     // Starts library effect n (1..20) on the current map; an empty handle
     // when n is out of range.
     EffectHandle SpawnEffect(int mode, int n, float x, float y, int repeat, int backAndForth, std::uint32_t colour,
@@ -251,6 +255,9 @@ public:
     GameSkills skills{*this};
     // The map's monsters: set-up, frames, drawing, hits and the last-hit one.
     GameMonsters monsters{*this};
+    // The title screen, the system window, the slot list and the question
+    // box (their layers join the stack below).
+    GameMenus menus{*this};
     // The interface as one stack of layers: drawn bottom-up, each press
     // offered top-down (game_layers.cpp builds the layers).
     InterfaceStack interfaceStack;

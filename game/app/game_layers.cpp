@@ -76,7 +76,9 @@ public:
         std::string line = g.gameInterface.ChatKeys(controls, g.frameDt);
         if (!line.empty()) cmd.chatLine = std::move(line);
     }
-    void Update(const Controls& input) override { g.gameInterface.UpdateHud(input); }
+    void Update(const Controls& input) override {
+        if (g.gameInterface.UpdateHud(input)) cmd.openSystem = true;
+    }
     void Draw() override {
         g.Trace("hud.draw");
         g.gameInterface.DrawBack(g.player);
@@ -262,7 +264,19 @@ GameLayers::GameLayers(Game& game) : m_game(game) {
     m_layers.push_back(std::make_unique<TooltipLayer>(game, commands, game.interfaceStack));
     m_layers.push_back(std::make_unique<HeldLayer>(game, commands));
     m_layers.push_back(std::make_unique<PointerLayer>(game, commands));
-    for (auto& layer : m_layers) game.interfaceStack.Add(*layer);
+    // The menus sit above the death box and below the tooltip: the system
+    // window, the title screen (covering all below), the slot list opened
+    // from either, and the question over them all.
+    std::vector<UiLayer*> order;
+    for (std::size_t i = 0; i < m_layers.size(); ++i) {
+        if (m_layers[i]->Name() == "tooltip") {
+            for (UiLayer* menu : {&game.menus.systemLayer(), &game.menus.titleLayer(), &game.menus.slotLayer(),
+                                  &game.menus.questionLayer()})
+                order.push_back(menu);
+        }
+        order.push_back(m_layers[i].get());
+    }
+    for (UiLayer* layer : order) game.interfaceStack.Add(*layer);
 }
 
 GameLayers::~GameLayers() = default;
@@ -284,4 +298,9 @@ void GameLayers::Apply() {
         g.chatLog.AddLine(gbk::Lit("玩家001"), c.chatLine);
         g.SayInBubble(gbk::Lit("玩家001:") + c.chatLine);
     }
+    if (c.openSystem) {
+        g.engine.PlaySound(g.sounds.click, 10, 0, 1.0f, false);
+        g.menus.OpenSystemWindow();
+    }
+    g.menus.Apply();
 }

@@ -27,6 +27,7 @@ struct InterfaceCommands {
     bool revive = false;        // the death box's "确定"
     bool questClick = false;    // a quest row was picked (click sound)
     std::string chatLine;       // typed and sent with Enter (GBK)
+    bool openSystem = false;    // the right panel's "系统" button
 };
 
 class GameLayers {

@@ -52,6 +52,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     app.add_flag("--version", o.version);
     app.add_flag("--headless", o.headless);
     app.add_flag("--no-render", o.noRender);
+    app.add_flag("--title", o.title);
     app.add_option("--data", o.dataDir);
     app.add_option("--input", o.inputFile);
     app.add_option("--dump-state", o.dumpStatePath);
@@ -133,6 +134,7 @@ std::string UsageText() {
            "  --save-dir DIR         the saves folder (default: $XDG_DATA_HOME/lumo-rpg/saves,\n"
            "                         else ~/.local/share/lumo-rpg/saves)\n"
            "  --load SLOT            start from a save: 1, 2, 3, quick or auto\n"
+           "  --title                show the title screen (a windowed start always does)\n"
            "  --version              print the version and exit\n"
            "  --help                 show this text\n"
            "\n"

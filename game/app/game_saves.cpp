@@ -252,6 +252,44 @@ bool GameSaves::Load(std::string_view slot) {
     return LoadFile(path, slot, false);
 }
 
+bool GameSaves::LoadBackup(std::string_view slot) {
+    Finish();
+    if (folder().empty()) return false;
+    return LoadFile(save_store::BackupPath(save_store::SlotPath(folder(), slot)), slot, true);
+}
+
+std::vector<SlotSummary> GameSaves::Summaries() {
+    Finish();  // a write under way is listed as it will be
+    std::vector<SlotSummary> list;
+    for (const char* slot : {"1", "2", "3", "quick", "auto"}) {
+        SlotSummary s;
+        s.slot = slot;
+        const std::string path = folder().empty() ? std::string() : save_store::SlotPath(folder(), slot);
+        std::error_code ec;
+        std::string text, error;
+        s.present = !path.empty() && std::filesystem::is_regular_file(path, ec);
+        if (s.present && save_store::ReadWhole(path, text, error)) {
+            const SaveReadResult r = ReadSaveJson(text, m_game.dataTables());
+            if (r.save) {
+                s.readable = true;
+                s.level = r.save->level;
+                s.mapName = GameMap::DisplayNameOf(r.save->mapFile);
+                s.playSeconds = r.save->playSeconds;
+                s.savedAt = r.save->savedAt;
+            }
+        }
+        list.push_back(std::move(s));
+    }
+    return list;
+}
+
+std::string GameSaves::Newest(const std::vector<SlotSummary>& slots) {
+    const SlotSummary* newest = nullptr;
+    for (const SlotSummary& s : slots)
+        if (s.readable && (newest == nullptr || s.savedAt > newest->savedAt)) newest = &s;
+    return newest != nullptr ? newest->slot : std::string();
+}
+
 bool GameSaves::LoadFile(const std::string& path, std::string_view slot, bool isBackup) {
     Game& g = m_game;
     std::string text, error;
@@ -283,9 +321,11 @@ bool GameSaves::LoadFile(const std::string& path, std::string_view slot, bool is
     const std::string bak = save_store::BackupPath(path);
     std::error_code ec;
     if (!isBackup && std::filesystem::is_regular_file(bak, ec)) {
+        // The offer is a question of the interface stack: its yes loads the
+        // backup after the frame's input pass.
         message += gbk::Lit("\r\n是否读取备份 ") + gbk::FromUtf8(bak) + "?";
-        if (g.ShowMessageBox(message, caption, LUMO_MB_YESNO | LUMO_MB_ICONWARNING) == LUMO_IDYES)
-            return LoadFile(bak, slot, true);
+        g.RecordMessageBox(message, caption, LUMO_MB_YESNO | LUMO_MB_ICONWARNING);
+        g.menus.Ask(message, caption, MenuQuestion::kLoadBackup, std::string(slot));
         return false;
     }
     g.ShowMessageBox(message, caption, LUMO_MB_ICONERROR);

@@ -7,12 +7,24 @@
 #include <future>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gameplay/save_game.h"
 
 class Game;
 class JsonWriter;
 struct Controls;
+
+// What the load list shows of a slot.
+struct SlotSummary {
+    std::string slot;       // "1" "2" "3" "quick" "auto"
+    bool present = false;   // a file is there
+    bool readable = false;  // and it passed the checks
+    int level = 0;
+    std::string mapName;    // GBK, as the map's banner names it
+    double playSeconds = 0;
+    std::string savedAt;    // "YYYY-MM-DD HH:MM:SS"
+};
 
 class GameSaves {
 public:
@@ -37,9 +49,15 @@ public:
     void Finish();
     // Reads `slot` and, when it is good, applies it. A damaged file is
     // refused with a message box naming the file and its first bad field,
-    // and its backup is offered; a newer file is refused. False when
-    // nothing was loaded.
+    // and its backup is offered (a question of the menus; LoadBackup is its
+    // yes); a newer file is refused. False when nothing was loaded.
     bool Load(std::string_view slot);
+    bool LoadBackup(std::string_view slot);
+
+    // The five slots, "1" "2" "3" "quick" "auto", each read and checked.
+    std::vector<SlotSummary> Summaries();
+    // The slot of the newest readable save in `slots`; "" when none.
+    static std::string Newest(const std::vector<SlotSummary>& slots);
 
     // Once a playing frame: F5 and F9, the play time, and the autosave of a
     // map change made in this frame.

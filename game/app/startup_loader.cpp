@@ -37,7 +37,15 @@ void StartupLoader::Step(float) {
             // The first map is no change of map; a save asked for on the
             // command line replaces the new game.
             m_game.saves.ForgetMapChange();
-            if (!m_game.options.loadSlot.empty()) m_game.saves.Load(m_game.options.loadSlot);
+            // A windowed start shows the title screen (unless a save or a
+            // map was named and loaded); a headless run plays at once unless
+            // it asks for the title.
+            {
+                const GameOptions& o = m_game.options;
+                m_game.menus.KeepNewGame();
+                const bool loaded = !o.loadSlot.empty() && m_game.saves.Load(o.loadSlot);
+                if (o.title || (!o.headless && !loaded && o.mapFile.empty())) m_game.menus.ShowTitle();
+            }
             m_game.phase = kPhasePlaying;
             break;
         default: break;
@@ -109,6 +117,7 @@ void StartupLoader::StageWorld() {
     }
     g.RunMainScript();
     g.hud.LoadMapNameBackdrop(g.dataPaths);
+    g.menus.Load();
     g.fonts.banner.Create(gbk::Lit("黑体"), 20, 0, 0, 0, 0xFFFFFFFF);
 }
 

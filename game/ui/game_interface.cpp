@@ -219,13 +219,14 @@ std::string GameInterface::ChatKeys(Controls& c, float dt) {
     return sent;
 }
 
-void GameInterface::UpdateHud(const Controls& c) {
+bool GameInterface::UpdateHud(const Controls& c) {
     m_mouseX = c.mouseX;
     m_mouseY = c.mouseY;
+    bool system = false;
     for (std::size_t i = 0; i < panelButtons.size(); ++i) {
         if (!panelButtons[i].Update(c)) continue;
         if (i == 4) {
-            PlayClick();  // "系统" opens nothing
+            system = true;  // the game's system window
         } else {
             ToggleWindow(gbk::Lit(kWindowNames[i]));
         }
@@ -239,6 +240,7 @@ void GameInterface::UpdateHud(const Controls& c) {
     if (!c.Held(Action::MouseLeft)) m_draggingSlider = false;
     if (m_draggingSlider) m_chatLog.ScrollTo(ScrollAtPointer(c.mouseY));
     if (c.Pressed(Action::MouseRight)) hand.RightClick();
+    return system;
 }
 
 void GameInterface::UpdateWindow(int w, const InterfaceFrame& f) {

@@ -103,8 +103,9 @@ public:
     // Whether (x, y) lies on the HUD: outside the play area, the player
     // panel, the chat box, the chat input while it shows.
     bool HudHolds(float x, float y) const;
-    // The panel buttons, the chat log's wheel and slider.
-    void UpdateHud(const Controls& input);
+    // The panel buttons, the chat log's wheel and slider. True when the
+    // "系统" button was clicked (the game opens its system window).
+    bool UpdateHud(const Controls& input);
     // The chat input's keys: Enter. Returns the text sent (GBK), empty when
     // none; while the input has the focus the game keys are cleared.
     std::string ChatKeys(Controls& controls, float dt);

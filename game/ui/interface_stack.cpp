@@ -5,24 +5,37 @@
 
 #include "core/json_writer.h"
 
+std::size_t InterfaceStack::Floor() const {
+    for (std::size_t i = m_layers.size(); i-- > 0;)
+        if (m_layers[i]->Shown() && m_layers[i]->Covers()) return i;
+    return 0;
+}
+
+std::vector<UiLayer*> InterfaceStack::Live() const {
+    std::vector<UiLayer*> live;
+    for (std::size_t i = Floor(); i < m_layers.size(); ++i)
+        if (m_layers[i]->Shown()) live.push_back(m_layers[i]);
+    return live;
+}
+
 UiLayer* InterfaceStack::TakerOf(const PointerEvent& e) const {
-    for (auto it = m_layers.rbegin(); it != m_layers.rend(); ++it) {
-        if ((*it)->Shown() && (*it)->Takes(e)) return *it;
+    const std::vector<UiLayer*> live = Live();
+    for (auto it = live.rbegin(); it != live.rend(); ++it) {
+        if ((*it)->Takes(e)) return *it;
     }
     return nullptr;
 }
 
 void InterfaceStack::Dispatch(Controls& controls) {
     // Keys: the focused layer first, then the rest from the top.
-    for (auto it = m_layers.rbegin(); it != m_layers.rend(); ++it)
-        if ((*it)->Shown() && (*it)->HasFocus()) (*it)->Keys(controls);
-    for (auto it = m_layers.rbegin(); it != m_layers.rend(); ++it)
-        if ((*it)->Shown() && !(*it)->HasFocus()) (*it)->Keys(controls);
+    const std::vector<UiLayer*> live = Live();
+    for (auto it = live.rbegin(); it != live.rend(); ++it)
+        if ((*it)->HasFocus()) (*it)->Keys(controls);
+    for (auto it = live.rbegin(); it != live.rend(); ++it)
+        if (!(*it)->HasFocus()) (*it)->Keys(controls);
 
     const float x = controls.mouseX, y = controls.mouseY;
-    if (m_capture != nullptr &&
-        (!m_capture->Shown() || std::find(m_layers.begin(), m_layers.end(), m_capture) == m_layers.end()))
-        m_capture = nullptr;
+    if (m_capture != nullptr && std::find(live.begin(), live.end(), m_capture) == live.end()) m_capture = nullptr;
     // The pointer belongs to the layer that holds the left button, else to
     // the top layer under it.
     UiLayer* over = m_capture != nullptr ? m_capture : TakerOf(PointerEvent{PointerEvent::kMove, PointerEvent::kNone, x, y});
@@ -76,10 +89,12 @@ void InterfaceStack::Dispatch(Controls& controls) {
     if (!controls.Held(Action::MouseLeft) && !controls.Pressed(Action::MouseLeft)) m_capture = nullptr;
 
     // Every shown layer's step, top-down, each with its own view. A layer
-    // hidden by a step above it (a window a button closed) is skipped.
+    // hidden by a step above it (a window a button closed) is skipped, and
+    // so is one a step above covered.
+    const std::size_t floor = Floor();
     const std::vector<UiLayer*> layers = m_layers;
-    for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
-        if ((*it)->Shown()) (*it)->Update(view(*it));
+    for (std::size_t i = layers.size(); i-- > floor;) {
+        if (layers[i]->Shown() && i >= Floor()) layers[i]->Update(view(layers[i]));
     }
     for (Action a : {Action::MouseLeft, Action::MouseRight}) {
         controls[a].pressed = false;
@@ -89,8 +104,7 @@ void InterfaceStack::Dispatch(Controls& controls) {
 }
 
 void InterfaceStack::Draw() const {
-    for (UiLayer* layer : m_layers)
-        if (layer->Shown()) layer->Draw();
+    for (UiLayer* layer : Live()) layer->Draw();
 }
 
 void InterfaceStack::DumpState(JsonWriter& w) const {

@@ -10,7 +10,9 @@
 //   pointer) gets it and no layer below sees it. A layer that took the left
 //   press keeps the pointer until the left button is released (so a drag or
 //   a button press ends where it began);
-// - keys go to the layer with the focus first, then top-down.
+// - keys go to the layer with the focus first, then top-down;
+// - a shown layer that covers the screen (the title screen) hides every
+//   layer below it: they are neither drawn nor offered anything.
 // Screens added later (a title screen, a system window, settings) are more
 // layers put in at their place in the order.
 
@@ -52,6 +54,11 @@ public:
     static constexpr float kOffScreen = -100000.0f;
 
 private:
+    // The index of the top shown layer that covers the screen; 0 when none.
+    std::size_t Floor() const;
+    // The shown layers from the floor up.
+    std::vector<UiLayer*> Live() const;
+
     std::vector<UiLayer*> m_layers;  // bottom first
     UiLayer* m_capture = nullptr;    // took the left press; keeps the pointer until its release
     std::string m_hovered, m_lastLeft, m_lastRight;

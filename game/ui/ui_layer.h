@@ -44,5 +44,8 @@ public:
     // top-down; a layer clears from `controls` the keys it uses, and what is
     // left reaches the player. Most layers use no keys.
     virtual bool HasFocus() const { return false; }
+    // Whether the layer covers the whole screen while shown (the title
+    // screen): the layers below are then neither drawn nor offered input.
+    virtual bool Covers() const { return false; }
     virtual void Keys(Controls& controls) { (void)controls; }
 };

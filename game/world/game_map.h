@@ -171,8 +171,11 @@ public:
 
     MapNameBanner banner;
 
-private:
+    // A map file's name as its banner shows it: the file name without its
+    // extension.
     static std::string DisplayNameOf(const std::string& gbkFileName);
+
+private:
     HTEXTURE Texture(const std::string& gbkPath);
     void CreateEvents(const std::vector<wdm::EventRecord>& events);
     void AddLink(const wdm::EventRecord& e);

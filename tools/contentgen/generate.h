@@ -13,6 +13,9 @@ void GeneratePlayer(Output& out);
 void GenerateEffects(Output& out);
 // HUD pieces, window backgrounds, buttons, bars.
 void GenerateInterface(Output& out);
+// The title picture, the menu buttons, the system window, the save-slot
+// list and the question box.
+void GenerateMenus(Output& out);
 // Item icons and the item and trade window backgrounds (after the
 // interface, whose window pictures they replace).
 void GenerateItems(Output& out);

@@ -5,6 +5,7 @@ namespace contentgen {
 
 void GenerateAll(Output& out) {
     GenerateInterface(out);
+    GenerateMenus(out);
     GenerateItems(out);
     GenerateWidgets(out);
     GenerateGlyphs(out);

@@ -245,11 +245,18 @@ TEST_F(SaveRun, ADamagedFileOffersItsBackupAndF9LeavesTheRunningGameAsItWas) {
     older["player"]["level"] = 9;
     Write(saves / "quick.json.bak", older.dump());
     Write(saves / "quick.json", "{\"format\": 1, \"player\": ");
-    // Headless runs answer the question with yes: the backup is loaded.
-    const Json s = Run("backup", "--frames 8 --load quick" + SaveDir());
-    ASSERT_EQ(s["messageBoxes"].size(), 1u);
-    EXPECT_NE(s["messageBoxes"][0]["text"].get<std::string>().find("quick.json.bak"), std::string::npos);
-    EXPECT_EQ(s["messageBoxes"][0]["flags"], 0x04 | 0x30);  // yes / no, warning
+    // The offer is the game's own question box, over everything; the world
+    // waits until it is answered. Its "是" (at 340, 372) loads the backup.
+    const Json asked = Run("asked", "--frames 12 --load quick" + SaveDir());
+    ASSERT_EQ(asked["messageBoxes"].size(), 1u);
+    EXPECT_NE(asked["messageBoxes"][0]["text"].get<std::string>().find("quick.json.bak"), std::string::npos);
+    EXPECT_EQ(asked["messageBoxes"][0]["flags"], 0x04 | 0x30);  // yes / no, warning
+    EXPECT_NE(asked["menus"]["question"].get<std::string>().find("quick.json.bak"), std::string::npos);
+    EXPECT_EQ(asked["interfaceStack"]["hovered"], "question");
+    EXPECT_EQ(asked["player"]["level"], 1);
+    const Json s = Run("backup", "--frames 14 --load quick" + SaveDir(),
+                       "9 mouse 340 372\n9 button left down\n10 button left up\n");
+    EXPECT_EQ(s["menus"]["question"], "");
     EXPECT_EQ(s["player"]["level"], 9);
     EXPECT_TRUE(ChatHas(s, "已读取 快速存档 的备份"));
 

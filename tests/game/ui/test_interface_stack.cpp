@@ -35,6 +35,7 @@ public:
     }
     void Draw() override { m_log.lines.push_back("draw " + m_name); }
     bool HasFocus() const override { return focused; }
+    bool Covers() const override { return covers; }
     void Keys(Controls& c) override {
         if (c.Pressed(Action::Enter)) {
             m_log.lines.push_back(m_name + " enter");
@@ -42,7 +43,7 @@ public:
         }
     }
 
-    bool shown = true, focused = false, usesKeys = false;
+    bool shown = true, focused = false, usesKeys = false, covers = false;
     float seenX = 0;
 
 private:
@@ -146,3 +147,24 @@ TEST_F(StackFixture, DrawingGoesBottomUpOverTheShownLayers) {
 }
 
 }  // namespace
+
+TEST_F(StackFixture, ALayerCoveringTheScreenHidesEverythingBelowIt) {
+    // The dialog stands in for a title screen; the window under it has the focus.
+    dialog.covers = true;
+    window.focused = true;
+    world.seenX = window.seenX = 7;
+    Controls c = Press(500, 500);
+    c[Action::Enter].pressed = true;
+    EXPECT_EQ(Dispatch(c), (std::vector<std::string>{"pointer enter", "dialog enter"}));
+    EXPECT_EQ(stack.lastLeftPress(), "");  // outside the dialog, and nothing below may take it
+    EXPECT_FLOAT_EQ(world.seenX, 7);       // not even updated
+    EXPECT_FLOAT_EQ(window.seenX, 7);
+    log.lines.clear();
+    stack.Draw();
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"draw dialog", "draw pointer"}));
+    // Hidden again, it covers nothing.
+    dialog.shown = false;
+    log.lines.clear();
+    stack.Draw();
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"draw world", "draw window", "draw pointer"}));
+}
