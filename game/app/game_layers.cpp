@@ -220,7 +220,8 @@ class HeldLayer final : public GameLayer {
 public:
     using GameLayer::GameLayer;
     std::string_view Name() const override { return "held"; }
-    bool Shown() const override { return true; }
+    // The game under the title screen is left behind whole, the hand too.
+    bool Shown() const override { return !g.menus.titleShown(); }
     bool Takes(const PointerEvent& e) const override {
         return e.kind == PointerEvent::kPress && e.button == PointerEvent::kRight &&
                g.gameInterface.hand.held.FromShop();
@@ -298,9 +299,6 @@ void GameLayers::Apply() {
         g.chatLog.AddLine(gbk::Lit("玩家001"), c.chatLine);
         g.SayInBubble(gbk::Lit("玩家001:") + c.chatLine);
     }
-    if (c.openSystem) {
-        g.engine.PlaySound(g.sounds.click, 10, 0, 1.0f, false);
-        g.menus.OpenSystemWindow();
-    }
+    if (c.openSystem) g.menus.OpenSystemWindow();
     g.menus.Apply();
 }

@@ -360,7 +360,7 @@ void GameMenus::DumpState(JsonWriter& w) const {
         w.BeginArray();
         for (const MenuEntry& e : b.entries()) {
             w.BeginObject();
-            w.Field("caption", e.caption);
+            w.Field("label", e.caption);
             w.Field("enabled", e.enabled);
             w.EndObject();
         }

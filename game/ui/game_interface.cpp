@@ -226,6 +226,7 @@ bool GameInterface::UpdateHud(const Controls& c) {
     for (std::size_t i = 0; i < panelButtons.size(); ++i) {
         if (!panelButtons[i].Update(c)) continue;
         if (i == 4) {
+            PlayClick();
             system = true;  // the game's system window
         } else {
             ToggleWindow(gbk::Lit(kWindowNames[i]));

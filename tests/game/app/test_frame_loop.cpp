@@ -47,7 +47,10 @@ TEST(FrameLoop, PlayerLogicSkippedWhileUnfocused) {
 }
 
 TEST(FrameLoop, TheFrameThatFinishesLoadingAlreadyPlays) {
-    Game game;
+    // A headless start: no title screen between loading and playing.
+    GameOptions options;
+    options.headless = true;
+    Game game(options);
     std::vector<std::string> steps;
     game.trace = [&](std::string_view s) { steps.emplace_back(s); };
     for (int i = 0; i < 5; ++i) game.FrameFunc();

@@ -116,7 +116,7 @@ TEST_F(MenuRun, TheTitleScreenListsTheSavesAndContinuesTheNewest) {
     EXPECT_EQ(empty["interfaceStack"]["hovered"], "title");
     const Json& entries = empty["menus"]["titleEntries"];
     ASSERT_EQ(entries.size(), 4u);
-    EXPECT_EQ(entries[0]["caption"], "继续游戏");
+    EXPECT_EQ(entries[0]["label"], "继续游戏");
     EXPECT_FALSE(entries[0]["enabled"].get<bool>());
     EXPECT_FALSE(entries[2]["enabled"].get<bool>());
     EXPECT_EQ(empty["menus"]["titleHighlight"], 1);  // 新游戏
@@ -213,6 +213,12 @@ TEST_F(MenuRun, BackToTitleKeepsTheGameInAutoAndNewGameStartsAfresh) {
     ASSERT_TRUE(fs::is_regular_file(saves / "auto.json"));
     EXPECT_EQ(Json::parse(ReadAll(saves / "auto.json"))["player"]["level"], 6);
     EXPECT_TRUE(atTitle["menus"]["titleEntries"][0]["enabled"].get<bool>());
+    // Nothing of the game left behind is drawn over the title (an item in the hand).
+    for (const Json& layer : atTitle["interfaceStack"]["layers"]) {
+        if (layer["name"] == "held") {
+            EXPECT_FALSE(layer["shown"].get<bool>());
+        }
+    }
 
     fs::remove(saves / "auto.json");
     const Json fresh = Run("new", "--load 1 --frames 24", input + Click(18, kMenuX, kTitleNewY));
