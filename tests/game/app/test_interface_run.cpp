@@ -44,7 +44,7 @@ Json RunGame(const fs::path& dir, int frames, const std::string& input, const st
     std::ofstream(dir / "in.txt") << input;
     const fs::path dump = dir / "s.json";
     fs::remove(dump);
-    const std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --seed 1 --frames " +
+    const std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --no-render --seed 1 --frames " +
                             std::to_string(frames) + " --input " + (dir / "in.txt").string() + " --dump-state " +
                             dump.string() + " " + extra + " > " + (dir / "out.txt").string() + " 2>&1";
     const int status = std::system(cmd.c_str());

@@ -89,7 +89,7 @@ protected:
     }
     // Runs the game headless (seed 1) with `args`; the state dump.
     Json Run(const std::string& name, const std::string& args, const std::string& input = "") {
-        std::string line = "--headless --seed 1 --data " + (fs::path(LUMO_BIN_DIR) / "data").string() +
+        std::string line = "--headless --no-render --seed 1 --data " + (fs::path(LUMO_BIN_DIR) / "data").string() +
                            " --dump-state " + (dir / (name + ".json")).string() + " " + args;
         if (!input.empty()) {
             Write(dir / (name + ".txt"), input);
