@@ -26,6 +26,11 @@ std::string ReadAll(const fs::path& p) {
     return ss.str();
 }
 
+void WriteAll(const fs::path& p, const std::string& text) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+}
+
 fs::path DataWith(const fs::path& dir, const std::string& mainLuaUtf8, const std::optional<std::string>& levelUpUtf8) {
     const fs::path data = dir / "data";
     fs::copy(fs::path(LUMO_BIN_DIR) / "data", data, fs::copy_options::recursive);

@@ -14,6 +14,8 @@ namespace fs = std::filesystem;
 fs::path TempDir(const std::string& prefix, const std::string& name);
 // The whole file; empty when it cannot be read.
 std::string ReadAll(const fs::path& p);
+// Writes `text` as the whole file, creating its folders.
+void WriteAll(const fs::path& p, const std::string& text);
 // A copy of the built content pack in dir/data whose Main.lua (and, when
 // given, Levelup.lua) is replaced by UTF-8 text written as GBK.
 fs::path DataWith(const fs::path& dir, const std::string& mainLuaUtf8,

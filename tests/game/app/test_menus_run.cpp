@@ -67,10 +67,7 @@ Json SaveAt(int level, const std::string& savedAt) {
                 {"mapRandomState", ""}};
 }
 
-void Write(const fs::path& p, const std::string& text) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-}
+using run_support::WriteAll;
 
 class MenuRun : public ::testing::Test {
 protected:
@@ -85,7 +82,7 @@ protected:
     // Runs the game headless and logic-only with its saves in `saves`; the
     // state dump. `status` receives the exit status.
     Json Run(const std::string& name, const std::string& args, const std::string& input, int* status = nullptr) {
-        Write(dir / (name + ".txt"), input);
+        WriteAll(dir / (name + ".txt"), input);
         const std::string line = "--headless --no-render --seed 1 --data " + (fs::path(LUMO_BIN_DIR) / "data").string() +
                                  " --save-dir " + saves.string() + " --dump-state " +
                                  (dir / (name + ".json")).string() + " --input " + (dir / (name + ".txt")).string() +
@@ -121,9 +118,9 @@ TEST_F(MenuRun, TheTitleScreenListsTheSavesAndContinuesTheNewest) {
     EXPECT_FALSE(entries[2]["enabled"].get<bool>());
     EXPECT_EQ(empty["menus"]["titleHighlight"], 1);  // 新游戏
 
-    Write(saves / "1.json", SaveAt(6, "2026-05-06 07:08:09").dump());
-    Write(saves / "quick.json", SaveAt(7, "2026-06-01 10:00:00").dump());  // the newest
-    Write(saves / "2.json", "{\"format\": 1, \"player\"");                  // damaged
+    WriteAll(saves / "1.json", SaveAt(6, "2026-05-06 07:08:09").dump());
+    WriteAll(saves / "quick.json", SaveAt(7, "2026-06-01 10:00:00").dump());  // the newest
+    WriteAll(saves / "2.json", "{\"format\": 1, \"player\"");                  // damaged
     const Json cont = Run("continue", "--title --frames 14", Click(10, kMenuX, kTitleContinueY));
     EXPECT_FALSE(cont["menus"]["title"].get<bool>());
     EXPECT_EQ(cont["saves"]["lastLoaded"], "quick");
@@ -142,8 +139,8 @@ TEST_F(MenuRun, TheTitleScreenListsTheSavesAndContinuesTheNewest) {
 }
 
 TEST_F(MenuRun, TheLoadListLoadsTheRowPickedByMouseOrKeys) {
-    Write(saves / "1.json", SaveAt(6, "2026-05-06 07:08:09").dump());
-    Write(saves / "3.json", SaveAt(8, "2026-05-07 07:08:09").dump());
+    WriteAll(saves / "1.json", SaveAt(6, "2026-05-06 07:08:09").dump());
+    WriteAll(saves / "3.json", SaveAt(8, "2026-05-07 07:08:09").dump());
     // 读取进度, then the third row.
     const Json byMouse =
         Run("mouse", "--title --frames 20", Click(10, kMenuX, kTitleLoadY) + Click(14, kRowX, Row(2)));
@@ -190,7 +187,7 @@ TEST_F(MenuRun, TheSystemWindowSavesIntoASlotAndTheWorldWaitsWhileItShows) {
 }
 
 TEST_F(MenuRun, SavingOverASlotAsksFirst) {
-    Write(saves / "1.json", SaveAt(6, "2026-05-06 07:08:09").dump());
+    WriteAll(saves / "1.json", SaveAt(6, "2026-05-06 07:08:09").dump());
     const std::string toRow = Click(10, kSystemButtonX, kSystemButtonY) + Click(13, kMenuX, kSystemSaveY) +
                               Click(16, kRowX, Row(0));
     const Json asked = Run("asked", "--frames 20", toRow);
@@ -205,7 +202,7 @@ TEST_F(MenuRun, SavingOverASlotAsksFirst) {
 }
 
 TEST_F(MenuRun, BackToTitleKeepsTheGameInAutoAndNewGameStartsAfresh) {
-    Write(saves / "1.json", SaveAt(6, "2026-05-06 07:08:09").dump());
+    WriteAll(saves / "1.json", SaveAt(6, "2026-05-06 07:08:09").dump());
     // Loaded, then 系统 → 返回标题 (autosave), then 新游戏.
     const std::string input = Click(10, kSystemButtonX, kSystemButtonY) + Click(13, kMenuX, kSystemTitleY);
     const Json atTitle = Run("title", "--load 1 --frames 18", input);

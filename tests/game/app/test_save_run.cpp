@@ -72,10 +72,7 @@ Json FullSave() {
     return s;
 }
 
-void Write(const fs::path& p, const std::string& text) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-}
+using run_support::WriteAll;
 
 class SaveRun : public ::testing::Test {
 protected:
@@ -92,7 +89,7 @@ protected:
         std::string line = "--headless --no-render --seed 1 --data " + (fs::path(LUMO_BIN_DIR) / "data").string() +
                            " --dump-state " + (dir / (name + ".json")).string() + " " + args;
         if (!input.empty()) {
-            Write(dir / (name + ".txt"), input);
+            WriteAll(dir / (name + ".txt"), input);
             line += " --input " + (dir / (name + ".txt")).string();
         }
         const int status = run_support::RunProgram(dir, line);
@@ -124,7 +121,7 @@ bool ChatHas(const Json& s, const std::string& text) {
 }
 
 TEST_F(SaveRun, AGameSavedWithF5ComesBackEqualWithLoad) {
-    Write(saves / "1.json", FullSave().dump(2));
+    WriteAll(saves / "1.json", FullSave().dump(2));
     // Loaded on frame 6, played on 7 and 8, saved with F5 on 8.
     const Json a = Run("a", "--frames 8 --load 1" + SaveDir(), "8 key down F5\n9 key up F5\n");
     ASSERT_TRUE(a["messageBoxes"].empty()) << a["messageBoxes"];
@@ -228,7 +225,7 @@ TEST_F(SaveRun, DamagedHandEditedAndNewerFilesAreRefusedAndTheNewGameGoesOn) {
         {"newer", newer.dump(), "更新版本"},
     };
     for (const Case& c : cases) {
-        Write(saves / "1.json", c.text);
+        WriteAll(saves / "1.json", c.text);
         const Json s = Run(c.name, "--frames 8 --load 1" + SaveDir());
         ASSERT_EQ(s["messageBoxes"].size(), 1u) << c.name;
         const std::string text = s["messageBoxes"][0]["text"];
@@ -243,8 +240,8 @@ TEST_F(SaveRun, DamagedHandEditedAndNewerFilesAreRefusedAndTheNewGameGoesOn) {
 TEST_F(SaveRun, ADamagedFileOffersItsBackupAndF9LeavesTheRunningGameAsItWas) {
     Json older = FullSave();
     older["player"]["level"] = 9;
-    Write(saves / "quick.json.bak", older.dump());
-    Write(saves / "quick.json", "{\"format\": 1, \"player\": ");
+    WriteAll(saves / "quick.json.bak", older.dump());
+    WriteAll(saves / "quick.json", "{\"format\": 1, \"player\": ");
     // The offer is the game's own question box, over everything; the world
     // waits until it is answered. Its "是" (at 340, 372) loads the backup.
     const Json asked = Run("asked", "--frames 12 --load quick" + SaveDir());
@@ -273,7 +270,7 @@ TEST_F(SaveRun, ASaveOnAMissingMapStartsInTownAndUnknownItemsAreDropped) {
     Json s = FullSave();
     s["player"]["map"] = "早已删除的地图.Wdm";
     s["bag"][0] = {{"number", 2}, {"name", "旧铁剑"}};
-    Write(saves / "3.json", s.dump());
+    WriteAll(saves / "3.json", s.dump());
     const Json t = Run("missing", "--frames 8 --load 3" + SaveDir());
     EXPECT_TRUE(t["messageBoxes"].empty());
     EXPECT_EQ(t["map"]["name"], "新手村1.Wdm");
@@ -286,9 +283,9 @@ TEST_F(SaveRun, ASaveOnAMissingMapStartsInTownAndUnknownItemsAreDropped) {
 }
 
 TEST_F(SaveRun, AnInterruptedWriteLeavesThePreviousSaveAndAFailedWriteLetsTheGameGoOn) {
-    Write(saves / "quick.json", FullSave().dump());
+    WriteAll(saves / "quick.json", FullSave().dump());
     // Killed while writing the next save, before its rename.
-    Write(saves / "quick.json.tmp", FullSave().dump().substr(0, 700));
+    WriteAll(saves / "quick.json.tmp", FullSave().dump().substr(0, 700));
     const Json s = Run("interrupted", "--frames 10 --load quick" + SaveDir(), "9 key down F5\n10 key up F5\n");
     EXPECT_TRUE(s["messageBoxes"].empty());
     EXPECT_EQ(s["player"]["level"], 6);
@@ -297,7 +294,7 @@ TEST_F(SaveRun, AnInterruptedWriteLeavesThePreviousSaveAndAFailedWriteLetsTheGam
     EXPECT_EQ(Json::parse(ReadAll(saves / "quick.json.bak")), FullSave());
 
     // A saves folder that cannot be created (a file stands in its place).
-    Write(dir / "blocked", "x");
+    WriteAll(dir / "blocked", "x");
     const Json f = Run("failed", "--frames 40 --save-dir " + (dir / "blocked").string(),
                        "10 key down F5\n11 key up F5\n20 key down Right\n30 key up Right\n");
     EXPECT_EQ(f["saves"]["writeFailures"], 1);
