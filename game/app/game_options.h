@@ -23,6 +23,7 @@ struct GameOptions {
     std::string mapFile;            // start on this map file (UTF-8 path) instead of the first map
     std::string saveDir;            // the saves folder (empty: the user's data folder)
     std::string loadSlot;           // start from this save slot ("1" "2" "3" "quick" "auto")
+    std::string configDir;          // the settings folder (empty: the user's config folder)
     bool help = false;
     bool version = false;
 };
