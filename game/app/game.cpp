@@ -532,6 +532,7 @@ void Game::DumpState(JsonWriter& w) const {
     }
     w.EndArray();
     saves.DumpState(w);      // saves
+    settingsKeeper.DumpState(w, engine.MixerVolume(sounds.musicChannel));  // settings
     inventory.DumpState(w);  // bag, equipment, shop
     w.Key("quests");
     questLog.DumpState(w);

@@ -9,6 +9,12 @@ constexpr float kPlayAreaRight = 750, kPlayAreaBottom = 526;
 
 bool InPlayArea(float x, float y) { return x <= kPlayAreaRight && y <= kPlayAreaBottom; }
 
+// A menu on the screen owns the keys that move and choose in it.
+void ConsumeMenuKeys(Controls& c) {
+    for (Action a : {Action::Up, Action::Down, Action::Confirm, Action::Cancel})
+        if (c.Held(a) || c.Pressed(a) || c.Released(a)) c.Consume(a);
+}
+
 // The base of the game's layers: the game and the commands.
 class GameLayer : public UiLayer {
 public:
@@ -75,6 +81,7 @@ public:
     void Keys(Controls& controls) override {
         std::string line = g.gameInterface.ChatKeys(controls, g.frameDt);
         if (!line.empty()) cmd.chatLine = std::move(line);
+        if (controls.Pressed(Action::QuestWindow)) g.gameInterface.ToggleWindow(gbk::Lit("任务窗口"));
     }
     void Update(const Controls& input) override { g.gameInterface.UpdateHud(input); }
     void Draw() override {
@@ -152,6 +159,14 @@ public:
     std::string_view Name() const override { return "dialog"; }
     bool Shown() const override { return g.dialogBox.dialogOpen != 0; }
     bool Takes(const PointerEvent& e) const override { return g.dialogBox.Holds(e.x, e.y); }
+    // Up and down move the highlight over the choices, confirm picks, cancel
+    // closes; while the dialog shows, these keys do nothing else.
+    void Keys(Controls& c) override {
+        DialogCommand d = g.dialogBox.Keys(c.Pressed(Action::Up), c.Pressed(Action::Down), c.Pressed(Action::Confirm),
+                                           c.Pressed(Action::Cancel));
+        if (d.click || d.kind != DialogCommand::kNone) cmd.dialog = std::move(d);
+        ConsumeMenuKeys(c);
+    }
     void Update(const Controls& input) override {
         DialogCommand c = g.dialogBox.Update(input);
         if (c.click || c.kind != DialogCommand::kNone) cmd.dialog = std::move(c);
@@ -181,6 +196,11 @@ public:
     std::string_view Name() const override { return "messageBox"; }
     bool Shown() const override { return Hud::DeathBoxShown(g.player); }
     bool Takes(const PointerEvent&) const override { return true; }
+    // Confirm presses the box's one button.
+    void Keys(Controls& c) override {
+        if (g.hud.DeathBoxKeys(c.Pressed(Action::Confirm))) cmd.revive = true;
+        ConsumeMenuKeys(c);
+    }
     void Update(const Controls& input) override {
         if (g.hud.UpdateDeathBox(input)) cmd.revive = true;
     }

@@ -1,7 +1,9 @@
 #include "app/settings_keeper.h"
 
 #include "app/game_options.h"
+#include "core/json_writer.h"
 #include "core/user_folders.h"
+#include "platform/key_names.h"
 #include "platform/controls.h"
 #include "platform/engine.h"
 #include "platform/settings_file.h"
@@ -90,4 +92,34 @@ std::string SettingsKeeper::Write() {
     if (m_path.empty()) return {};
     ++m_writes;
     return settings_file::Save(m_path, m_settings);
+}
+
+void SettingsKeeper::DumpState(JsonWriter& w, int musicMixerVolume) const {
+    w.Key("settings");
+    w.BeginObject();
+    w.Field("file", gbk::FromUtf8(m_path));
+    w.Field("problem", gbk::FromUtf8(m_problem));
+    w.Field("writes", m_writes);
+    w.Field("musicVolume", m_settings.musicVolume);
+    w.Field("effectVolume", m_settings.effectVolume);
+    w.Field("muteOnFocusLoss", m_settings.muteOnFocusLoss);
+    w.Field("fullscreen", m_settings.fullscreen);
+    w.Field("windowScale", std::string(WindowScaleText(m_settings.windowScale)));
+    w.Field("vsync", m_settings.vsync);
+    w.Field("musicMixerVolume", musicMixerVolume);
+    w.Key("keys");
+    w.BeginObject();
+    for (std::size_t i = 0; i < kActionCount; ++i) {
+        const Action a = static_cast<Action>(i);
+        if (!KeyBindings::Bindable(a)) continue;
+        std::string names;
+        for (int vk : m_settings.keys.KeysOf(a)) {
+            if (vk == 0) continue;
+            if (!names.empty()) names += " ";
+            names += key_names::Name(vk);
+        }
+        w.Field(KeyBindings::Id(a), names);
+    }
+    w.EndObject();
+    w.EndObject();
 }

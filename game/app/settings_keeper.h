@@ -12,6 +12,7 @@
 #include "platform/settings.h"
 
 class ChatLog;
+class JsonWriter;
 class ControlsReader;
 class Engine;
 struct GameOptions;
@@ -38,6 +39,10 @@ public:
     // The game ends: the window's place and size (in a window) and whether
     // it is fullscreen are kept.
     void GameEnding(Engine& engine);
+
+    // "settings": the file, its problem, the values, the writes so far, and
+    // the mixer's volume of the music channel as the engine applies it.
+    void DumpState(JsonWriter& w, int musicMixerVolume) const;
 
     const std::string& path() const { return m_path; }   // "" when not kept
     const std::string& problem() const { return m_problem; }
