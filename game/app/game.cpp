@@ -187,7 +187,8 @@ bool Game::FrameFunc() {
     // While the chat input has the focus, keys that type text are no action's.
     controls = controlsReader.Read(engine, gameInterface.chatInput.focused());
     Trace("esc");
-    if (controls.Released(Action::Quit)) return true;
+    // Esc ends the game, except while the settings page has it (to close).
+    if (controls.Released(Action::Quit) && !settingsPage.open()) return true;
     HandleWindowKeys();
     float dt = engine.Delta();
     if (phase == kPhaseLoading) {
@@ -337,8 +338,12 @@ void Game::HandleWindowKeys() {
         GameSettings s = settingsKeeper.settings();
         s.fullscreen = engine.IsFullscreen();
         settingsKeeper.Change(engine, controlsReader, s);
+        settingsPage.SetCurrent(settingsKeeper.settings());
     }
     if (controls.Pressed(Action::Screenshot)) SaveUserScreenshot();
+    // F10: the settings page's temporary key, until the system window's
+    // 设置 entry opens it.
+    if (controls.keyboardKeyPressed == 121 && phase == kPhasePlaying) OpenSettings();
 }
 
 void Game::ReportPads() {
@@ -533,6 +538,7 @@ void Game::DumpState(JsonWriter& w) const {
     w.EndArray();
     saves.DumpState(w);      // saves
     settingsKeeper.DumpState(w, engine.MixerVolume(sounds.musicChannel));  // settings
+    settingsPage.DumpState(w);  // settingsPage
     inventory.DumpState(w);  // bag, equipment, shop
     w.Key("quests");
     questLog.DumpState(w);

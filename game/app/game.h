@@ -53,6 +53,7 @@
 #include "ui/game_interface.h"
 #include "ui/interface_stack.h"
 #include "ui/quest_window.h"
+#include "ui/settings_page.h"
 #include "ui/speech_bubble.h"
 #include "world/camera.h"
 #include "world/game_map.h"
@@ -260,6 +261,10 @@ public:
     GameSkills skills{*this};
     // The map's monsters: set-up, frames, drawing, hits and the last-hit one.
     GameMonsters monsters{*this};
+    // The settings page (keys, volumes, window), a layer of the stack.
+    SettingsPage settingsPage{engine, fonts.small};
+    // Shows the settings page on the settings in force.
+    void OpenSettings() { settingsPage.Open(settingsKeeper.settings()); }
     // The interface as one stack of layers: drawn bottom-up, each press
     // offered top-down (game_layers.cpp builds the layers).
     InterfaceStack interfaceStack;

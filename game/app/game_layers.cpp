@@ -270,19 +270,24 @@ public:
 }  // namespace
 
 GameLayers::GameLayers(Game& game) : m_game(game) {
-    m_layers.push_back(std::make_unique<WorldLayer>(game, commands));
-    m_layers.push_back(std::make_unique<NpcOverlayLayer>(game, commands));
-    m_layers.push_back(std::make_unique<HudLayer>(game, commands));
-    m_layers.push_back(std::make_unique<SkillBarLayer>(game, commands));
-    m_layers.push_back(std::make_unique<WindowLayer>(game, commands));
-    m_layers.push_back(std::make_unique<TradeLayer>(game, commands));
-    m_layers.push_back(std::make_unique<DialogLayer>(game, commands));
-    m_layers.push_back(std::make_unique<BannerLayer>(game, commands));
-    m_layers.push_back(std::make_unique<MessageBoxLayer>(game, commands));
-    m_layers.push_back(std::make_unique<TooltipLayer>(game, commands, game.interfaceStack));
-    m_layers.push_back(std::make_unique<HeldLayer>(game, commands));
-    m_layers.push_back(std::make_unique<PointerLayer>(game, commands));
-    for (auto& layer : m_layers) game.interfaceStack.Add(*layer);
+    auto add = [&](std::unique_ptr<UiLayer> layer) {
+        game.interfaceStack.Add(*layer);
+        m_layers.push_back(std::move(layer));
+    };
+    add(std::make_unique<WorldLayer>(game, commands));
+    add(std::make_unique<NpcOverlayLayer>(game, commands));
+    add(std::make_unique<HudLayer>(game, commands));
+    add(std::make_unique<SkillBarLayer>(game, commands));
+    add(std::make_unique<WindowLayer>(game, commands));
+    add(std::make_unique<TradeLayer>(game, commands));
+    add(std::make_unique<DialogLayer>(game, commands));
+    add(std::make_unique<BannerLayer>(game, commands));
+    add(std::make_unique<MessageBoxLayer>(game, commands));
+    // The settings page is modal: above everything that takes clicks.
+    game.interfaceStack.Add(game.settingsPage);
+    add(std::make_unique<TooltipLayer>(game, commands, game.interfaceStack));
+    add(std::make_unique<HeldLayer>(game, commands));
+    add(std::make_unique<PointerLayer>(game, commands));
 }
 
 GameLayers::~GameLayers() = default;
@@ -300,6 +305,13 @@ void GameLayers::Apply() {
         g.scripts.RunDialogFunction(g.dialogBox.npcScript, c.dialog.function);
     }
     if (c.talkTo != 0) g.TalkTo(c.talkTo);
+    if (std::optional<GameSettings> s = g.settingsPage.TakeChange()) {
+        const std::string failed = g.settingsKeeper.Change(g.engine, g.controlsReader, *s);
+        g.settingsPage.SetCurrent(g.settingsKeeper.settings());
+        if (!failed.empty())
+            g.chatLog.AddLine(gbk::Lit("[系统]"), gbk::Lit("设置保存失败：") + gbk::FromUtf8(failed), 0xFFFF0000, true, 0,
+                              false);
+    }
     if (!c.chatLine.empty()) {
         g.chatLog.AddLine(gbk::Lit("玩家001"), c.chatLine);
         g.SayInBubble(gbk::Lit("玩家001:") + c.chatLine);
