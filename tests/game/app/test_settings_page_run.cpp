@@ -82,4 +82,57 @@ TEST(SettingsPageRun, ClicksAndKeysChangeTheSettingsAndTheNextStartFindsThem) {
     EXPECT_EQ(again["settings"]["writes"], 0);
 }
 
+// Width and height of a PNG file (0, 0 when it is none).
+std::pair<int, int> PngSize(const fs::path& p) {
+    const std::string b = ReadAll(p);
+    if (b.size() < 24 || b.compare(1, 3, "PNG") != 0) return {0, 0};
+    auto be = [&](std::size_t at) {
+        return (static_cast<unsigned char>(b[at]) << 24) | (static_cast<unsigned char>(b[at + 1]) << 16) |
+               (static_cast<unsigned char>(b[at + 2]) << 8) | static_cast<unsigned char>(b[at + 3]);
+    };
+    return {be(16), be(20)};
+}
+
+TEST(SettingsPageRun, TheWindowsScaleAndPlaceComeBackAtTheNextStart) {
+    // A windowed run (on the offscreen video driver): the screenshot is the
+    // window as it shows.
+    const fs::path dir = run_support::TempDir("settings_page", "window");
+    const fs::path config = dir / "config";
+    fs::create_directories(config);
+    const std::string env = "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy";
+    auto run = [&](const std::string& name) {
+        const fs::path d = dir / name;
+        fs::create_directories(d);
+        const std::string args = "--frames 20 --data " + (fs::path(LUMO_BIN_DIR) / "data").string() + " --config " +
+                                 config.string() + " --screenshot 19:" + (d / "shot.png").string();
+        EXPECT_EQ(run_support::RunProgram(d, args, env), 0) << ReadAll(d / "out.txt");
+        return PngSize(d / "shot.png");
+    };
+    std::ofstream(config / "settings.json") << R"({"windowScale": "1.5"})";
+    EXPECT_EQ(run("scaled"), (std::pair<int, int>{1200, 900}));
+    Json kept = Json::parse(ReadAll(config / "settings.json"), nullptr, false);
+    EXPECT_EQ(kept["window"]["w"], 1200);
+    EXPECT_EQ(kept["window"]["h"], 900);
+
+    // "last": the size and place the window had.
+    std::ofstream(config / "settings.json", std::ios::trunc)
+        << R"({"windowScale": "last", "window": {"x": 10, "y": 20, "w": 1000, "h": 700}})";
+    EXPECT_EQ(run("last"), (std::pair<int, int>{1000, 700}));
+    kept = Json::parse(ReadAll(config / "settings.json"), nullptr, false);
+    EXPECT_EQ(kept["window"], Json::parse(R"({"x": 10, "y": 20, "w": 1000, "h": 700})"));
+    EXPECT_EQ(kept["windowScale"], "last");
+}
+
+TEST(SettingsPageRun, TheSoundIsMutedInTheBackgroundWhenTheOptionIsOn) {
+    const fs::path dir = run_support::TempDir("settings_page", "focus_mute");
+    const fs::path on = dir / "on_config", off = dir / "off_config";
+    fs::create_directories(on);
+    fs::create_directories(off);
+    std::ofstream(off / "settings.json") << R"({"muteOnFocusLoss": false})";
+    const std::string lost = "50 focus lost\n";
+    EXPECT_EQ(RunWith(dir / "on", on, lost, 60)["settings"]["musicMixerVolume"], 0);
+    EXPECT_EQ(RunWith(dir / "off", off, lost, 60)["settings"]["musicMixerVolume"], 80 * 128 / 100);
+    EXPECT_EQ(RunWith(dir / "back", on, lost + "55 focus gained\n", 60)["settings"]["musicMixerVolume"], 80 * 128 / 100);
+}
+
 }  // namespace
