@@ -75,6 +75,7 @@ void SettingsPage::Open(const GameSettings& current) {
     m_open = true;
     m_changed = false;
     m_waitAction = -1;
+    m_highlight = -1;
     m_message = gbk::Lit("单击一个按键设置后按下新键；右键单击清除。");
 }
 
@@ -99,8 +100,15 @@ void SettingsPage::Keys(Controls& c) {
         } else {
             KeyForBinding(vk);
         }
-    } else if (vk == 27) {
+    } else if (vk == 27 || c.Pressed(Action::Cancel)) {
         Close();
+    } else {
+        const std::vector<Hit> hits = Layout();
+        const int n = static_cast<int>(hits.size());
+        if (c.Pressed(Action::Down) || c.Pressed(Action::WalkRight)) m_highlight = (m_highlight + 1) % n;
+        if (c.Pressed(Action::Up) || c.Pressed(Action::WalkLeft)) m_highlight = m_highlight <= 0 ? n - 1 : m_highlight - 1;
+        if (c.Pressed(Action::Confirm) && m_highlight >= 0 && m_highlight < n)
+            Click(hits[static_cast<std::size_t>(m_highlight)], false);
     }
     // Modal: no key reaches the game, and a key held now acts only from its
     // next press (Esc's release ends no game).
@@ -256,8 +264,10 @@ void SettingsPage::Draw() {
     m_font.SetColour(kText);
     m_font.Print(kColumnX[0] + kOptionX + 34, kOptionsTop + labelY, std::to_string(m_settings.musicVolume));
     m_font.Print(kColumnX[1] + kOptionX + 34, kOptionsTop + labelY, std::to_string(m_settings.effectVolume));
-    for (const Hit& hit : Layout()) {
-        const bool hover = hit.Contains(m_mouseX, m_mouseY);
+    const std::vector<Hit> hits = Layout();
+    for (std::size_t i = 0; i < hits.size(); ++i) {
+        const Hit& hit = hits[i];
+        const bool hover = hit.Contains(m_mouseX, m_mouseY) || static_cast<int>(i) == m_highlight;
         Box(hit.x, hit.y, hit.w, hit.h, HitLit(hit) ? kBoxLit : kBoxFill, hover ? kHover : kEdge);
         const std::string caption = HitCaption(hit);
         m_font.SetColour(hover ? kHover : kText);
@@ -272,6 +282,7 @@ void SettingsPage::DumpState(JsonWriter& w) const {
     w.Field("open", m_open);
     w.Field("waiting", m_waitAction >= 0 ? KeyBindings::Id(static_cast<Action>(m_waitAction)) : "");
     w.Field("waitingSlot", m_waitSlot);
+    w.Field("highlighted", m_highlight);
     w.Field("message", m_message);
     w.EndObject();
 }

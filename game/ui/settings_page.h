@@ -5,6 +5,9 @@
 // the window is in the background, the window (window or full screen, its
 // scale, vsync) and a close button. It is modal: while it shows it takes
 // every click and every key, and Esc closes it (or stops waiting for a key).
+// Without a mouse: Up/Down (arrows, d-pad, stick) move a highlight over its
+// boxes, Confirm (Enter, pad A) clicks the highlighted one, Cancel (pad B)
+// closes the page.
 //
 // The page edits a copy of the settings; the game takes each change with
 // TakeChange() after the input pass and applies it (and tells the page the
@@ -63,6 +66,7 @@ public:
 
     // The binding waiting for a key: action index, or -1.
     int waitingAction() const { return m_waitAction; }
+    int highlighted() const { return m_highlight; }  // index into Layout(), -1 = none
     const std::string& message() const { return m_message; }  // GBK
     const GameSettings& settings() const { return m_settings; }
     void DumpState(JsonWriter& w) const;  // "settingsPage"
@@ -83,6 +87,7 @@ private:
     GameSettings m_settings;
     int m_waitAction = -1;
     int m_waitSlot = 0;
+    int m_highlight = -1;
     std::string m_message;  // GBK
     float m_mouseX = -1, m_mouseY = -1;
 };
