@@ -116,7 +116,7 @@ struct Gui {
 
 // One pending piece of injected input.
 struct Injected {
-    enum Kind { Key, MouseMove, MouseButton, Wheel, Text, Focus } kind = Key;
+    enum Kind { Key, MouseMove, MouseButton, Wheel, Text, Focus, PadButton, PadAxis } kind = Key;
     int key = 0;
     bool down = false;
     float x = 0, y = 0;
@@ -179,6 +179,23 @@ struct Engine {
     std::string charsUtf8, charsGbk;
     std::vector<Injected> injected;
 
+    // Gamepads.
+    bool padsStarted = false;
+    std::vector<SDL_GameController*> pads;
+    int padAxes[6] = {};
+    std::vector<std::string> unmappedPads;     // waiting to be told
+    std::vector<std::string> unmappedTold;     // names told so far
+    std::string unmappedScratch;
+
+    // Sound volumes: each channel's own volume (0..100) and group.
+    int groupVolume[2] = {100, 100};
+    bool soundMuted = false;
+    int channelVolume[32] = {};
+    int channelGroup[32] = {};
+
+    // The window's place and size in a window (kept while fullscreen).
+    int windowX = 0, windowY = 0, windowW = 0, windowH = 0;
+
     // Objects.
     SlotTable<Texture> textures;
     SlotTable<Sprite> sprites;
@@ -226,6 +243,18 @@ void LogLine(Engine& g, const char* fmt, ...);
 void InputBeginFrame(Engine& g);       // clears per-frame input, pumps events, applies injections
 void InputHandleEvent(Engine& g, const SDL_Event& ev);
 void FrameBegin(Engine& g);           // input, timer and frame counter for a new frame
+// A virtual key went down or up (repeat: a key repeat of a held key).
+void InputSetKey(Engine& g, int vk, bool down, bool repeat);
+void PadsOpen(Engine& g);
+void PadsClose(Engine& g);
+// Controller and joystick events; false when `ev` is none of them.
+bool PadHandleEvent(Engine& g, const SDL_Event& ev);
+void PadButton(Engine& g, int padKey, bool down);
+void PadAxis(Engine& g, int axis, int value);
+// Every pad key let go (focus lost, a pad unplugged).
+void PadsReleaseAll(Engine& g);
+// Keeps the window rectangle in a window up to date.
+void WindowMovedOrSized(Engine& g);
 void TimerStart(Engine& g);
 void TimerTick(Engine& g);
 bool SoundOpen(Engine& g);

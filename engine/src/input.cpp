@@ -55,7 +55,9 @@ struct KeyTable {
 
 const KeyTable kTable;
 
-void SetKey(Engine& g, int vk, bool down, bool repeat) {
+}  // namespace
+
+void InputSetKey(Engine& g, int vk, bool down, bool repeat) {
     if (vk <= 0 || vk > 255) return;
     if (down) {
         if (repeat) {
@@ -74,6 +76,10 @@ void SetKey(Engine& g, int vk, bool down, bool repeat) {
     }
 }
 
+namespace {
+
+void SetKey(Engine& g, int vk, bool down, bool repeat) { InputSetKey(g, vk, down, repeat); }
+
 // Keys held while the window lost the focus would never come up: they are
 // let go silently, without a "went up" this frame, so losing the focus does
 // not act like releasing Esc or any other key.
@@ -81,6 +87,7 @@ void SetFocused(Engine& g, bool focused) {
     g.focused = focused;
     if (!focused) {
         std::memset(g.held, 0, sizeof g.held);
+        std::memset(g.padAxes, 0, sizeof g.padAxes);
         if (g.focusLostFn) g.focusLostFn();
     } else if (g.focusGainFn) {
         g.focusGainFn();
@@ -96,6 +103,8 @@ void ApplyInjected(Engine& g) {
             case Injected::Wheel: g.wheel += in.steps; break;
             case Injected::Text: g.charsUtf8 += in.text; break;
             case Injected::Focus: SetFocused(g, in.down); break;
+            case Injected::PadButton: PadButton(g, in.key, in.down); break;
+            case Injected::PadAxis: PadAxis(g, in.key, in.steps); break;
         }
     }
     g.injected.clear();
@@ -115,6 +124,7 @@ int VirtualKeyOf(int scancode) {
 }  // namespace
 
 void InputHandleEvent(Engine& g, const SDL_Event& ev) {
+    if (PadHandleEvent(g, ev)) return;
     switch (ev.type) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
@@ -147,6 +157,9 @@ void InputHandleEvent(Engine& g, const SDL_Event& ev) {
                 SetFocused(g, true);
             } else if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                 WindowResized(g);
+                WindowMovedOrSized(g);
+            } else if (ev.window.event == SDL_WINDOWEVENT_MOVED) {
+                WindowMovedOrSized(g);
             }
             break;
         default: break;
@@ -279,4 +292,24 @@ void Harness_InjectText(HENGINE e, const char* utf8) {
 void Harness_BeginFrame(HENGINE e) {
     Engine* g = Get(e);
     if (g) FrameBegin(*g);
+}
+
+void Harness_InjectPadButton(HENGINE e, int padKey, bool down) {
+    Engine* g = Get(e);
+    if (!g || padKey < LUMO_PAD_A || padKey > LUMO_PAD_RIGHT_STICK_LEFT) return;
+    Injected in;
+    in.kind = Injected::PadButton;
+    in.key = padKey;
+    in.down = down;
+    g->injected.push_back(std::move(in));
+}
+
+void Harness_InjectPadAxis(HENGINE e, int axis, int value) {
+    Engine* g = Get(e);
+    if (!g || axis < LUMO_PAD_AXIS_LEFTX || axis > LUMO_PAD_AXIS_RIGHT_TRIGGER) return;
+    Injected in;
+    in.kind = Injected::PadAxis;
+    in.key = axis;
+    in.steps = std::clamp(value, -32768, 32767);
+    g->injected.push_back(std::move(in));
 }

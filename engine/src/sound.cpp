@@ -9,6 +9,24 @@ namespace lumo {
 
 constexpr int kChannels = 32;
 
+namespace {
+
+// What the mixer plays channel `ch` (0-based) at: its own volume times its
+// group's, nothing while muted.
+int MixerVolumeOf(const Engine& g, int ch) {
+    if (g.soundMuted) return 0;
+    const int group = g.channelGroup[ch] == LUMO_SOUND_MUSIC ? 1 : 0;
+    return g.channelVolume[ch] * g.groupVolume[group] * MIX_MAX_VOLUME / (100 * 100);
+}
+
+void ApplyVolumes(Engine& g) {
+    if (!g.audioOpen) return;
+    for (int ch = 0; ch < kChannels; ++ch) Mix_Volume(ch, MixerVolumeOf(g, ch));
+    Mix_VolumeMusic(g.soundMuted ? 0 : g.groupVolume[1] * MIX_MAX_VOLUME / 100);
+}
+
+}  // namespace
+
 bool SoundOpen(Engine& g) {
     if (g.audioOpen) return true;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
@@ -24,6 +42,7 @@ bool SoundOpen(Engine& g) {
     }
     Mix_AllocateChannels(kChannels);
     g.audioOpen = true;
+    ApplyVolumes(g);
     return true;
 }
 
@@ -67,7 +86,13 @@ HCHANNEL Effect_PlayEx_e(HENGINE e, HEFFECT eff, int volume, int pan, float /*pi
     if (ch < 0) return 0;
     volume = std::clamp(volume, 0, 100);
     pan = std::clamp(pan, -100, 100);
-    Mix_Volume(ch, volume * MIX_MAX_VOLUME / 100);
+    if (ch >= kChannels) {
+        Mix_HaltChannel(ch);
+        return 0;
+    }
+    g->channelVolume[ch] = volume;
+    g->channelGroup[ch] = LUMO_SOUND_EFFECTS;
+    Mix_Volume(ch, MixerVolumeOf(*g, ch));
     const int left = pan > 0 ? 255 * (100 - pan) / 100 : 255;
     const int right = pan < 0 ? 255 * (100 + pan) / 100 : 255;
     Mix_SetPanning(ch, static_cast<Uint8>(left), static_cast<Uint8>(right));
@@ -92,4 +117,39 @@ bool Channel_IsPlaying_e(HENGINE e, HCHANNEL ch) {
     Engine* g = Get(e);
     if (!g || !g->audioOpen || ch == 0 || ch > static_cast<HCHANNEL>(kChannels)) return false;
     return Mix_Playing(static_cast<int>(ch) - 1) != 0;
+}
+
+void Sound_SetVolume_e(HENGINE e, int group, int volume) {
+    Engine* g = Get(e);
+    if (!g || (group != LUMO_SOUND_EFFECTS && group != LUMO_SOUND_MUSIC)) return;
+    g->groupVolume[group] = std::clamp(volume, 0, 100);
+    ApplyVolumes(*g);
+}
+
+int Sound_GetVolume_e(HENGINE e, int group) {
+    Engine* g = Get(e);
+    if (!g || (group != LUMO_SOUND_EFFECTS && group != LUMO_SOUND_MUSIC)) return 0;
+    return g->groupVolume[group];
+}
+
+void Sound_SetMuted_e(HENGINE e, bool muted) {
+    Engine* g = Get(e);
+    if (!g || g->soundMuted == muted) return;
+    g->soundMuted = muted;
+    ApplyVolumes(*g);
+}
+
+void Channel_SetGroup_e(HENGINE e, HCHANNEL ch, int group) {
+    Engine* g = Get(e);
+    if (!g || !g->audioOpen || ch == 0 || ch > static_cast<HCHANNEL>(kChannels)) return;
+    if (group != LUMO_SOUND_EFFECTS && group != LUMO_SOUND_MUSIC) return;
+    const int c = static_cast<int>(ch) - 1;
+    g->channelGroup[c] = group;
+    Mix_Volume(c, MixerVolumeOf(*g, c));
+}
+
+int Harness_MixerVolume(HENGINE e, HCHANNEL ch) {
+    Engine* g = Get(e);
+    if (!g || !g->audioOpen || ch > static_cast<HCHANNEL>(kChannels)) return -1;
+    return ch == 0 ? Mix_VolumeMusic(-1) : Mix_Volume(static_cast<int>(ch) - 1, -1);
 }

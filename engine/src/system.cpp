@@ -2,6 +2,7 @@
 
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdarg>
 #include <cstdlib>
@@ -297,6 +298,9 @@ bool System_Initiate_e(HENGINE e) {
     SDL_SetRenderDrawBlendMode(g->renderer, SDL_BLENDMODE_BLEND);
     if (g->hideMouse && !g->headless) SDL_ShowCursor(SDL_DISABLE);
     SDL_StartTextInput();
+    WindowMovedOrSized(*g);
+    // Real pads never reach a headless run; its input files inject them.
+    if (!g->headless) PadsOpen(*g);
     g->focused = true;
     g->initiated = true;
     TimerStart(*g);
@@ -339,6 +343,7 @@ void System_Shutdown_e(HENGINE e) {
     Engine* g = Get(e);
     if (!g) return;
     ReleaseObjects(*g);
+    PadsClose(*g);
     CloseVideo(*g);
     if (g->ttfStarted) TTF_Quit();
     if (g->sdlStarted) {
@@ -384,6 +389,66 @@ bool System_SetFullscreen_e(HENGINE e, bool on) {
 bool System_IsFullscreen_e(HENGINE e) {
     Engine* g = Get(e);
     return g && g->window && (SDL_GetWindowFlags(g->window) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+namespace lumo {
+
+void WindowMovedOrSized(Engine& g) {
+    if (!g.window || (SDL_GetWindowFlags(g.window) & SDL_WINDOW_FULLSCREEN) != 0) return;
+    SDL_GetWindowPosition(g.window, &g.windowX, &g.windowY);
+    SDL_GetWindowSize(g.window, &g.windowW, &g.windowH);
+}
+
+}  // namespace lumo
+
+bool System_SetVSync_e(HENGINE e, bool on) {
+    Engine* g = Get(e);
+    if (!g || !g->renderer) return false;
+    return SDL_RenderSetVSync(g->renderer, on ? 1 : 0) == 0;
+}
+
+bool System_GetWindowRect_e(HENGINE e, int* x, int* y, int* w, int* h) {
+    Engine* g = Get(e);
+    const bool ok = g && g->window;
+    if (x) *x = ok ? g->windowX : 0;
+    if (y) *y = ok ? g->windowY : 0;
+    if (w) *w = ok ? g->windowW : 0;
+    if (h) *h = ok ? g->windowH : 0;
+    return ok;
+}
+
+bool System_SetWindowRect_e(HENGINE e, int x, int y, int w, int h) {
+    Engine* g = Get(e);
+    if (!g || !g->window || w <= 0 || h <= 0 || w > 16384 || h > 16384) return false;
+    // A place saved on a display that is gone would put the window out of
+    // sight: it is centred instead.
+    bool onDisplay = x != LUMO_WINDOW_CENTERED && y != LUMO_WINDOW_CENTERED;
+    if (onDisplay) {
+        onDisplay = false;
+        const SDL_Rect r{x, y, std::min(w, 64), std::min(h, 64)};
+        for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+            SDL_Rect bounds;
+            SDL_Rect overlap;
+            if (SDL_GetDisplayBounds(i, &bounds) == 0 && SDL_IntersectRect(&r, &bounds, &overlap)) onDisplay = true;
+        }
+    }
+    const bool full = (SDL_GetWindowFlags(g->window) & SDL_WINDOW_FULLSCREEN) != 0;
+    SDL_SetWindowSize(g->window, w, h);
+    if (onDisplay) SDL_SetWindowPosition(g->window, x, y);
+    else SDL_SetWindowPosition(g->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    if (full) {
+        // Fullscreen keeps its size; the rectangle is where it returns to.
+        g->windowW = w;
+        g->windowH = h;
+        if (onDisplay) {
+            g->windowX = x;
+            g->windowY = y;
+        }
+        return true;
+    }
+    WindowResized(*g);
+    WindowMovedOrSized(*g);
+    return true;
 }
 
 bool Harness_SetWindowSize(HENGINE e, int w, int h) {

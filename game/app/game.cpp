@@ -134,6 +134,7 @@ int Game::Run() {
         ~StopAssetLog() { asset_log::Disable(); }
     } stopAssetLog;
 
+    settingsKeeper.Load(options);
     EngineStartRecord record = GameStartRecord(options.headless);
     if (engine.Initiate(record, true) == 0) return 1;
     if (!engine.videoStarted() && !options.headless) {
@@ -144,6 +145,7 @@ int Game::Run() {
     // A window's renderer keeps no picture after presenting; screenshots
     // need the engine to copy each finished scene.
     if (!options.screenshots.empty()) engine.KeepFrames(true);
+    settingsKeeper.ApplyAtStart(engine, controlsReader);
     logicActive = 1;
     loader.Initialise();
 
@@ -151,6 +153,7 @@ int Game::Run() {
     InjectInputFor(1);
     engine.Start();
     g_running = nullptr;
+    settingsKeeper.GameEnding(engine);
     // Esc or the window closed ends the game: it is kept in "auto". A run
     // cut off by --frames or stopped by an error is no end of the game.
     // Ending at the title screen leaves the saves alone: the game under it
@@ -183,9 +186,11 @@ bool Game::FrameFunc() {
         return true;
     }
     ++frameCount;
-    controls = controlsReader.Read(engine);
+    // While the chat input has the focus, keys that type text are no action's.
+    controls = controlsReader.Read(engine, gameInterface.chatInput.focused());
     Trace("esc");
-    if (controls.Released(Action::Quit) || menus.quitRequested()) return true;
+    // Esc ends the game, except while the settings page has it (to close).
+    if ((controls.Released(Action::Quit) && !settingsPage.open()) || menus.quitRequested()) return true;
     HandleWindowKeys();
     float dt = engine.Delta();
     if (phase == kPhaseLoading) {
@@ -198,6 +203,8 @@ bool Game::FrameFunc() {
     }
     // Read again: the frame that finishes loading already plays.
     if (phase == kPhasePlaying) PlayingFrame(dt);
+    // Keys a menu took this frame act again only from their next press.
+    controlsReader.TakeConsumed(controls);
     return false;
 }
 
@@ -209,6 +216,8 @@ void Game::PlayingFrame(float dt) {
     }
     // Item rows a script added since the last frame get their icons.
     gameInterface.icons.LoadNewRows(engine, dataPaths, dataTables());
+    settingsKeeper.ReportProblem(chatLog);
+    ReportPads();
     Trace("hud.update");
     hud.Update(dt, player);
     gameInterface.Tick(InterfaceFrame{controls, inventory, player, items, dataTables(), dt});
@@ -323,6 +332,8 @@ void Game::InjectInputFor(long frame) {
             case InputEvent::Kind::Text: engine.InjectText(ev.text); break;
             case InputEvent::Kind::Focus: engine.InjectFocus(ev.down); break;
             case InputEvent::Kind::Wheel: engine.InjectWheel(ev.code); break;
+            case InputEvent::Kind::PadButton: engine.InjectPadButton(ev.code, ev.down); break;
+            case InputEvent::Kind::PadAxis: engine.InjectPadAxis(ev.code, static_cast<int>(ev.x)); break;
         }
     }
 }
@@ -330,8 +341,23 @@ void Game::InjectInputFor(long frame) {
 // ------------------------------------------------------------ window keys
 
 void Game::HandleWindowKeys() {
-    if (controls.Pressed(Action::ToggleFullscreen)) engine.SetFullscreen(!engine.IsFullscreen());
+    if (controls.Pressed(Action::ToggleFullscreen) && engine.SetFullscreen(!engine.IsFullscreen())) {
+        GameSettings s = settingsKeeper.settings();
+        s.fullscreen = engine.IsFullscreen();
+        settingsKeeper.Change(engine, controlsReader, s);
+        settingsPage.SetCurrent(settingsKeeper.settings());
+    }
     if (controls.Pressed(Action::Screenshot)) SaveUserScreenshot();
+}
+
+void Game::ReportPads() {
+    for (std::string name = engine.TakeUnmappedPad(); !name.empty(); name = engine.TakeUnmappedPad())
+        chatLog.AddLine(gbk::Lit("[系统]"), gbk::Lit("手柄没有按键映射，无法使用：") + gbk::FromUtf8(name), kSystemRed,
+                        true, 0, false);
+    const int pads = engine.PadCount();
+    if (pads > m_padCount) chatLog.AddLine(gbk::Lit("[系统]"), gbk::Lit("手柄已连接"), kSystemRed, true, 0, false);
+    if (pads < m_padCount) chatLog.AddLine(gbk::Lit("[系统]"), gbk::Lit("手柄已断开"), kSystemRed, true, 0, false);
+    m_padCount = pads;
 }
 
 void Game::SaveUserScreenshot() {
@@ -520,6 +546,8 @@ void Game::DumpState(JsonWriter& w) const {
     w.EndArray();
     saves.DumpState(w);      // saves
     menus.DumpState(w);      // menus
+    settingsKeeper.DumpState(w, engine.MixerVolume(sounds.musicChannel));  // settings
+    settingsPage.DumpState(w);  // settingsPage
     inventory.DumpState(w);  // bag, equipment, shop
     w.Key("quests");
     questLog.DumpState(w);

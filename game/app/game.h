@@ -36,6 +36,7 @@
 #include "app/game_layers.h"
 #include "app/game_saves.h"
 #include "app/game_menus.h"
+#include "app/settings_keeper.h"
 #include "gameplay/data_tables.h"
 #include "gameplay/inventory.h"
 #include "gameplay/map_actors.h"
@@ -53,6 +54,7 @@
 #include "ui/game_interface.h"
 #include "ui/interface_stack.h"
 #include "ui/quest_window.h"
+#include "ui/settings_page.h"
 #include "ui/speech_bubble.h"
 #include "world/camera.h"
 #include "world/game_map.h"
@@ -91,11 +93,16 @@ public:
     bool RenderFunc();  // always false
     // Losing the focus pauses the player and lets every held key go without
     // a release (so neither Esc nor Up acts on it).
+    // With the option on, the sound is muted while the focus is away.
     void FocusLost() {
         logicActive = 0;
         controlsReader.FocusLost();
+        settingsKeeper.FocusChanged(engine, false);
     }
-    void FocusGained() { logicActive = 1; }
+    void FocusGained() {
+        logicActive = 1;
+        settingsKeeper.FocusChanged(engine, true);
+    }
 
     // ---- the script host's places in the loading sequence
     // Stage 3: register the script commands in both Lua states, run the six
@@ -223,6 +230,9 @@ public:
     Camera camera;
     ControlsReader controlsReader;
     Controls controls;  // this frame's, read at the start of the frame callback
+    // The player's settings (keys, volumes, window), read at start and
+    // written back when they change.
+    SettingsKeeper settingsKeeper;
 
     ChatLog chatLog;
     MousePointer pointer;
@@ -258,6 +268,10 @@ public:
     // The title screen, the system window, the slot list and the question
     // box (their layers join the stack below).
     GameMenus menus{*this};
+    // The settings page (keys, volumes, window), a layer of the stack.
+    SettingsPage settingsPage{engine, fonts.small};
+    // Shows the settings page on the settings in force.
+    void OpenSettings() { settingsPage.Open(settingsKeeper.settings()); }
     // The interface as one stack of layers: drawn bottom-up, each press
     // offered top-down (game_layers.cpp builds the layers).
     InterfaceStack interfaceStack;
@@ -281,6 +295,9 @@ private:
     // folder and says where in the chat log.
     void HandleWindowKeys();
     void SaveUserScreenshot();
+    // Pads plugged in or out, and joysticks without a mapping, in the chat log.
+    void ReportPads();
+    int m_padCount = 0;
     bool m_outputFailed = false;
     bool m_framesRanOut = false;  // --frames ended the run (no game end: no autosave)
     GameScriptServices m_scriptServices{*this};

@@ -9,6 +9,12 @@ constexpr float kPlayAreaRight = 750, kPlayAreaBottom = 526;
 
 bool InPlayArea(float x, float y) { return x <= kPlayAreaRight && y <= kPlayAreaBottom; }
 
+// A menu on the screen owns the keys that move and choose in it.
+void ConsumeMenuKeys(Controls& c) {
+    for (Action a : {Action::Up, Action::Down, Action::Confirm, Action::Cancel})
+        if (c.Held(a) || c.Pressed(a) || c.Released(a)) c.Consume(a);
+}
+
 // The base of the game's layers: the game and the commands.
 class GameLayer : public UiLayer {
 public:
@@ -75,6 +81,11 @@ public:
     void Keys(Controls& controls) override {
         std::string line = g.gameInterface.ChatKeys(controls, g.frameDt);
         if (!line.empty()) cmd.chatLine = std::move(line);
+        if (controls.Pressed(Action::QuestWindow)) g.gameInterface.ToggleWindow(gbk::Lit("任务窗口"));
+        if (controls.Pressed(Action::SystemMenu)) {
+            controls.Consume(Action::SystemMenu);
+            cmd.openSystem = true;
+        }
     }
     void Update(const Controls& input) override {
         if (g.gameInterface.UpdateHud(input)) cmd.openSystem = true;
@@ -154,6 +165,14 @@ public:
     std::string_view Name() const override { return "dialog"; }
     bool Shown() const override { return g.dialogBox.dialogOpen != 0; }
     bool Takes(const PointerEvent& e) const override { return g.dialogBox.Holds(e.x, e.y); }
+    // Up and down move the highlight over the choices, confirm picks, cancel
+    // closes; while the dialog shows, these keys do nothing else.
+    void Keys(Controls& c) override {
+        DialogCommand d = g.dialogBox.Keys(c.Pressed(Action::Up), c.Pressed(Action::Down), c.Pressed(Action::Confirm),
+                                           c.Pressed(Action::Cancel));
+        if (d.click || d.kind != DialogCommand::kNone) cmd.dialog = std::move(d);
+        ConsumeMenuKeys(c);
+    }
     void Update(const Controls& input) override {
         DialogCommand c = g.dialogBox.Update(input);
         if (c.click || c.kind != DialogCommand::kNone) cmd.dialog = std::move(c);
@@ -183,6 +202,11 @@ public:
     std::string_view Name() const override { return "messageBox"; }
     bool Shown() const override { return Hud::DeathBoxShown(g.player); }
     bool Takes(const PointerEvent&) const override { return true; }
+    // Confirm presses the box's one button.
+    void Keys(Controls& c) override {
+        if (g.hud.DeathBoxKeys(c.Pressed(Action::Confirm))) cmd.revive = true;
+        ConsumeMenuKeys(c);
+    }
     void Update(const Controls& input) override {
         if (g.hud.UpdateDeathBox(input)) cmd.revive = true;
     }
@@ -253,31 +277,31 @@ public:
 }  // namespace
 
 GameLayers::GameLayers(Game& game) : m_game(game) {
-    m_layers.push_back(std::make_unique<WorldLayer>(game, commands));
-    m_layers.push_back(std::make_unique<NpcOverlayLayer>(game, commands));
-    m_layers.push_back(std::make_unique<HudLayer>(game, commands));
-    m_layers.push_back(std::make_unique<SkillBarLayer>(game, commands));
-    m_layers.push_back(std::make_unique<WindowLayer>(game, commands));
-    m_layers.push_back(std::make_unique<TradeLayer>(game, commands));
-    m_layers.push_back(std::make_unique<DialogLayer>(game, commands));
-    m_layers.push_back(std::make_unique<BannerLayer>(game, commands));
-    m_layers.push_back(std::make_unique<MessageBoxLayer>(game, commands));
-    m_layers.push_back(std::make_unique<TooltipLayer>(game, commands, game.interfaceStack));
-    m_layers.push_back(std::make_unique<HeldLayer>(game, commands));
-    m_layers.push_back(std::make_unique<PointerLayer>(game, commands));
-    // The menus sit above the death box and below the tooltip: the system
+    auto add = [&](std::unique_ptr<UiLayer> layer) {
+        game.interfaceStack.Add(*layer);
+        m_layers.push_back(std::move(layer));
+    };
+    add(std::make_unique<WorldLayer>(game, commands));
+    add(std::make_unique<NpcOverlayLayer>(game, commands));
+    add(std::make_unique<HudLayer>(game, commands));
+    add(std::make_unique<SkillBarLayer>(game, commands));
+    add(std::make_unique<WindowLayer>(game, commands));
+    add(std::make_unique<TradeLayer>(game, commands));
+    add(std::make_unique<DialogLayer>(game, commands));
+    add(std::make_unique<BannerLayer>(game, commands));
+    add(std::make_unique<MessageBoxLayer>(game, commands));
+    // The menus are modal, above everything that takes clicks: the system
     // window, the title screen (covering all below), the slot list opened
-    // from either, and the question over them all.
-    std::vector<UiLayer*> order;
-    for (std::size_t i = 0; i < m_layers.size(); ++i) {
-        if (m_layers[i]->Name() == "tooltip") {
-            for (UiLayer* menu : {&game.menus.systemLayer(), &game.menus.titleLayer(), &game.menus.slotLayer(),
-                                  &game.menus.questionLayer()})
-                order.push_back(menu);
-        }
-        order.push_back(m_layers[i].get());
-    }
-    for (UiLayer* layer : order) game.interfaceStack.Add(*layer);
+    // from either, the settings page opened from the system window, and
+    // the question over them all.
+    game.interfaceStack.Add(game.menus.systemLayer());
+    game.interfaceStack.Add(game.menus.titleLayer());
+    game.interfaceStack.Add(game.menus.slotLayer());
+    game.interfaceStack.Add(game.settingsPage);
+    game.interfaceStack.Add(game.menus.questionLayer());
+    add(std::make_unique<TooltipLayer>(game, commands, game.interfaceStack));
+    add(std::make_unique<HeldLayer>(game, commands));
+    add(std::make_unique<PointerLayer>(game, commands));
 }
 
 GameLayers::~GameLayers() = default;
@@ -295,6 +319,13 @@ void GameLayers::Apply() {
         g.scripts.RunDialogFunction(g.dialogBox.npcScript, c.dialog.function);
     }
     if (c.talkTo != 0) g.TalkTo(c.talkTo);
+    if (std::optional<GameSettings> s = g.settingsPage.TakeChange()) {
+        const std::string failed = g.settingsKeeper.Change(g.engine, g.controlsReader, *s);
+        g.settingsPage.SetCurrent(g.settingsKeeper.settings());
+        if (!failed.empty())
+            g.chatLog.AddLine(gbk::Lit("[系统]"), gbk::Lit("设置保存失败：") + gbk::FromUtf8(failed), 0xFFFF0000, true, 0,
+                              false);
+    }
     if (!c.chatLine.empty()) {
         g.chatLog.AddLine(gbk::Lit("玩家001"), c.chatLine);
         g.SayInBubble(gbk::Lit("玩家001:") + c.chatLine);

@@ -79,7 +79,16 @@ public:
     std::string_view Name() const override { return "system"; }
     // The slot list opened from it takes its place until it closes.
     bool Shown() const override { return m.system() && !m.slots(); }
-    void Keys(Controls& c) override { Pick(m.systemButtons.Keys(c)); }
+    void Keys(Controls& c) override {
+        // Cancel (pad B) and the system-menu key (pad Start) close it.
+        for (Action a : {Action::Cancel, Action::SystemMenu}) {
+            if (!c.Pressed(a)) continue;
+            c.Consume(a);
+            m.Choose(GameMenus::Choice::kCloseSystem);
+            return;
+        }
+        Pick(m.systemButtons.Keys(c));
+    }
     void Update(const Controls& input) override {
         if (m.slots() || m.question().what != MenuQuestion::kNone) return;
         Pick(m.systemButtons.Update(input));
@@ -105,7 +114,14 @@ public:
     using MenuLayer::MenuLayer;
     std::string_view Name() const override { return "saveSlots"; }
     bool Shown() const override { return m.slots(); }
-    void Keys(Controls& c) override { Pick(m.slotRows.Keys(c)); }
+    void Keys(Controls& c) override {
+        if (c.Pressed(Action::Cancel)) {
+            c.Consume(Action::Cancel);
+            m.Choose(GameMenus::Choice::kCloseSlots);
+            return;
+        }
+        Pick(m.slotRows.Keys(c));
+    }
     void Update(const Controls& input) override {
         if (m.question().what != MenuQuestion::kNone) return;
         Pick(m.slotRows.Update(input));
@@ -154,7 +170,14 @@ public:
     using MenuLayer::MenuLayer;
     std::string_view Name() const override { return "question"; }
     bool Shown() const override { return m.question().what != MenuQuestion::kNone; }
-    void Keys(Controls& c) override { Pick(m.answers.Keys(c)); }
+    void Keys(Controls& c) override {
+        if (c.Pressed(Action::Cancel)) {
+            c.Consume(Action::Cancel);
+            m.Choose(GameMenus::Choice::kNo);
+            return;
+        }
+        Pick(m.answers.Keys(c));
+    }
     void Update(const Controls& input) override { Pick(m.answers.Update(input)); }
     void Draw() override {
         m.questionPicture.Render(kQuestionX, kQuestionY);
@@ -208,11 +231,9 @@ void GameMenus::Load() {
     const std::string wide = gbk::Lit("\\data\\其它\\菜单按钮"), narrow = gbk::Lit("\\data\\其它\\小按钮");
     for (MenuButtons* b : {&titleButtons, &systemButtons}) b->Load(g.engine, g.dataPaths, wide);
     for (MenuButtons* b : {&slotBack, &answers}) b->Load(g.engine, g.dataPaths, narrow);
-    // Settings come with their own page; until it exists the entry is shown
-    // but cannot be picked.
     std::vector<MenuEntry> system;
     for (const char* caption : {"保存进度", "读取进度", "设置", "返回标题", "退出游戏"})
-        system.push_back(MenuEntry{gbk::Lit(caption), std::string_view(caption) != "设置"});
+        system.push_back(MenuEntry{gbk::Lit(caption)});
     systemButtons.Set(std::move(system), kSystemX + 20, kSystemY + 48, 44);
     slotBack.Set({MenuEntry{gbk::Lit("返回")}}, kSlotsX + 190, kSlotsY + 340, 0);
     answers.Set({MenuEntry{gbk::Lit("是")}, MenuEntry{gbk::Lit("否")}}, kQuestionX + 80, kQuestionY + 158, 120, true);
@@ -310,7 +331,7 @@ void GameMenus::Apply() {
         case Choice::kLoadList: OpenSlotList(false); break;
         case Choice::kQuit: m_quit = true; break;
         case Choice::kSaveList: OpenSlotList(true); break;
-        case Choice::kSettings: break;
+        case Choice::kSettings: g.OpenSettings(); break;
         case Choice::kBackToTitle:
             // Leaving the game for the title keeps it in "auto", as ending it does.
             g.saves.GameEnding();

@@ -58,6 +58,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     app.add_option("--dump-state", o.dumpStatePath);
     app.add_option("--map", o.mapFile);
     app.add_option("--save-dir", o.saveDir);
+    app.add_option("--config", o.configDir);
     app.add_option("--load", o.loadSlot)->check(CheckSlot, "SLOT");
     app.add_option("--frames", frames)->check(CheckFrames, "N");
     app.add_option("--seed", seed)->check(CheckSeed, "N");
@@ -135,6 +136,8 @@ std::string UsageText() {
            "                         else ~/.local/share/lumo-rpg/saves)\n"
            "  --load SLOT            start from a save: 1, 2, 3, quick or auto\n"
            "  --title                show the title screen (a windowed start always does)\n"
+           "  --config DIR           the settings folder (default: $XDG_CONFIG_HOME/lumo-rpg,\n"
+           "                         else ~/.config/lumo-rpg); headless runs use it only when given\n"
            "  --version              print the version and exit\n"
            "  --help                 show this text\n"
            "\n"

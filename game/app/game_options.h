@@ -24,6 +24,7 @@ struct GameOptions {
     std::string saveDir;            // the saves folder (empty: the user's data folder)
     std::string loadSlot;           // start from this save slot ("1" "2" "3" "quick" "auto")
     bool title = false;             // show the title screen (headless runs skip it otherwise)
+    std::string configDir;          // the settings folder (empty: the user's config folder)
     bool help = false;
     bool version = false;
 };

@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "core/file_bytes.h"
+#include "lumo/lumo.h"
+#include "platform/key_names.h"
 
 namespace {
 
@@ -59,6 +61,20 @@ bool Tokenise(const std::string& line, std::vector<std::string>& words, std::vec
     return true;
 }
 
+int PadAxisFromName(const std::string& name) {
+    static constexpr struct {
+        const char* name;
+        int axis;
+    } kAxes[] = {
+        {"leftx", LUMO_PAD_AXIS_LEFTX},   {"lefty", LUMO_PAD_AXIS_LEFTY}, {"rightx", LUMO_PAD_AXIS_RIGHTX},
+        {"righty", LUMO_PAD_AXIS_RIGHTY}, {"lt", LUMO_PAD_AXIS_LEFT_TRIGGER}, {"rt", LUMO_PAD_AXIS_RIGHT_TRIGGER},
+    };
+    const std::string l = Lower(name);
+    for (const auto& a : kAxes)
+        if (l == a.name) return a.axis;
+    return -1;
+}
+
 bool ParseDirection(const std::string& w, bool& down) {
     std::string l = Lower(w);
     if (l != "down" && l != "up") return false;
@@ -86,7 +102,8 @@ int VirtualKeyFromName(const std::string& name) {
     if (l.size() == 1 && l[0] >= '0' && l[0] <= '9') return l[0];
     int vk = 0;
     if (l.size() > 1 && ParseNumber(l, vk) && vk >= 1 && vk <= 255) return vk;
-    return 0;
+    // Every other key by the name the settings file gives it (F10, Num4, PageUp ...).
+    return key_names::FromName(name);
 }
 
 InputScript ParseInputScript(const std::string& text, const std::string& name) {
@@ -148,12 +165,27 @@ InputScript ParseInputScript(const std::string& text, const std::string& name) {
             ev.kind = InputEvent::Kind::Wheel;
             if (!ParseNumber(w[2], ev.code) || ev.code < -100 || ev.code > 100)
                 return fail("wheel steps must be a whole number in -100..100, got '" + w[2] + "'");
+        } else if (cmd == "pad" && w.size() >= 3 && Lower(w[2]) == "axis") {
+            if (w.size() != 5) return fail("expected: F pad axis AXIS VALUE");
+            ev.kind = InputEvent::Kind::PadAxis;
+            ev.code = PadAxisFromName(w[3]);
+            if (ev.code < 0) return fail("unknown pad axis '" + w[3] + "' (LeftX LeftY RightX RightY LT RT)");
+            int value = 0;
+            if (!ParseNumber(w[4], value) || value < -32768 || value > 32767)
+                return fail("a pad axis value is a whole number in -32768..32767, got '" + w[4] + "'");
+            ev.x = static_cast<float>(value);
+        } else if (cmd == "pad") {
+            if (w.size() != 4) return fail("expected: F pad BUTTON down|up");
+            ev.kind = InputEvent::Kind::PadButton;
+            ev.code = key_names::PadKeyFromName(w[2]);
+            if (ev.code == 0) return fail("unknown pad button '" + w[2] + "'");
+            if (!ParseDirection(w[3], ev.down)) return fail("expected down or up, got '" + w[3] + "'");
         } else if (cmd == "text") {
             if (w.size() != 3 || !quoted[2]) return fail("expected: F text \"UTF-8 text\"");
             ev.kind = InputEvent::Kind::Text;
             ev.text = w[2];
         } else {
-            return fail("unknown command '" + w[1] + "' (key, mouse, button, wheel, focus or text)");
+            return fail("unknown command '" + w[1] + "' (key, mouse, button, wheel, focus, text or pad)");
         }
         script.events.push_back(ev);
     }

@@ -9,6 +9,10 @@
 //   F text "UTF-8 text"          type text (\" and \\ escape inside quotes)
 //   F focus lost|gained          the window loses or regains the input focus
 //   F wheel N                    turn the mouse wheel N steps (-100..100; up is positive)
+//   F pad BUTTON down|up         a gamepad button: A B X Y LB RB LT RT Start
+//                                Back LS RS, or the d-pad's Up Down Left Right
+//   F pad axis AXIS VALUE        a gamepad axis (LeftX LeftY RightX RightY LT
+//                                RT) to VALUE, -32768..32767 (y down positive)
 //
 // F is the frame (counted from 1) before whose callbacks the event takes
 // effect. '#' starts a comment (outside quotes); blank lines are skipped.
@@ -18,12 +22,13 @@
 #include <vector>
 
 struct InputEvent {
-    enum class Kind { Key, Mouse, Button, Text, Focus, Wheel };
+    enum class Kind { Key, Mouse, Button, Text, Focus, Wheel, PadButton, PadAxis };
     long frame = 0;
     Kind kind = Kind::Key;
-    int code = 0;        // Key: virtual key; Button: 1 left, 2 right; Wheel: steps
+    int code = 0;        // Key: virtual key; Button: 1 left, 2 right; Wheel: steps;
+                         // PadButton: a LUMO_PAD_ key; PadAxis: a LUMO_PAD_AXIS_ axis
     bool down = false;   // Key, Button; Focus: true = gained
-    float x = 0, y = 0;  // Mouse
+    float x = 0, y = 0;  // Mouse; PadAxis: x is the value
     std::string text;    // Text, UTF-8
     int line = 0;        // line number in the file
 };

@@ -128,6 +128,7 @@ void StartupLoader::StageSounds() {
     auto load = [&g](const char* utf8Path) { return g.engine.LoadSound(g.Resolve(gbk::Lit(utf8Path))); };
     s.music = load("\\data\\music\\Wdm.mp3");
     s.musicChannel = g.engine.PlaySound(s.music, 80, 0, 1.0f, true);
+    g.engine.SetChannelGroup(s.musicChannel, LUMO_SOUND_MUSIC);  // the music volume applies to it
     s.skillCast = load("\\data\\music\\9994.wav");
     s.playerAttack = load("\\data\\music\\600331.wav");
     s.itemWindowA = load("\\data\\music\\70321.wav");

@@ -56,4 +56,14 @@ std::string FreeScreenshotPath(const std::string& folder, const std::string& sta
     return path.string();
 }
 
+std::string ConfigFolder(const std::string& overrideFolder) {
+    if (!overrideFolder.empty()) return overrideFolder;
+    const std::string config = Env("XDG_CONFIG_HOME");
+    // A relative XDG value is invalid and ignored.
+    if (!config.empty() && config.front() == '/') return (fs::path(config) / "lumo-rpg").string();
+    const std::string home = Env("HOME");
+    if (home.empty()) return {};
+    return (fs::path(home) / ".config" / "lumo-rpg").string();
+}
+
 }  // namespace user_folders

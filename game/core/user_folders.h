@@ -15,4 +15,9 @@ std::string PicturesFolder();
 // "lumo-<stamp>-<n>.png"; `stamp` is any file-name-safe text (a date).
 std::string FreeScreenshotPath(const std::string& folder, const std::string& stamp);
 
+// The game's settings folder: `overrideFolder` when not empty, else
+// $XDG_CONFIG_HOME/lumo-rpg (an absolute value only), else
+// ~/.config/lumo-rpg. Empty when there is no home folder. Nothing is created.
+std::string ConfigFolder(const std::string& overrideFolder);
+
 }  // namespace user_folders

@@ -7,13 +7,22 @@
 // Each action answers held, pressed (went down this frame) and released
 // (went up this frame).
 //
+// Keys are looked up through the player's KeyBindings (one or two keyboard
+// keys an action) and the fixed gamepad keys; an action is held while any of
+// its keys is, pressed when the first goes down, released when the last
+// comes up. Menu actions (Confirm, Cancel) may share keys with the others.
+//
 // Focus: when the window loses the focus every held key is let go without a
 // "released" event, so losing the focus never ends the game (Esc) or uses a
 // map link (Up); a key then counts again from its next press.
 
 #include <array>
 #include <cstddef>
+#include <memory>
+#include <cstdint>
 #include <string>
+
+class KeyBindings;
 
 class Engine;
 
@@ -41,6 +50,10 @@ enum class Action : int {
     Screenshot,        // F12
     QuickSave,         // F5: save to the quick slot
     QuickLoad,         // F9: load the quick slot
+    SystemMenu,        // the system window (pad Start; no key of its own)
+    QuestWindow,       // opens and closes the quest window (pad Back)
+    Confirm,           // menus: choose the highlighted entry (Enter, pad A)
+    Cancel,            // menus: close (pad B)
     MouseLeft,
     MouseRight,
     Count
@@ -61,6 +74,14 @@ struct Controls {
     // The first key that went down this frame as the skill table names it
     // (an upper-case letter or digit); 0 when none or another key.
     char keyPressed = 0;
+    // The first keyboard key (virtual-key code) that went down this frame,
+    // whatever it is bound to; 0 when none. For the settings page, which
+    // waits for a key to bind.
+    int keyboardKeyPressed = 0;
+    // The key that holds or pressed each action this frame (0 when none).
+    std::array<std::uint8_t, kActionCount> by{};
+    // Keys taken by Consume this frame (0 = free entries).
+    std::array<std::uint8_t, 4> consumed{};
 
     const ActionState& operator[](Action a) const { return actions[static_cast<std::size_t>(a)]; }
     ActionState& operator[](Action a) { return actions[static_cast<std::size_t>(a)]; }
@@ -69,17 +90,32 @@ struct Controls {
     bool Released(Action a) const { return (*this)[a].released; }
     // Quick slot n (1..8) as an action; Action::Count outside that range.
     static Action QuickSlot(int n);
+    // A menu took action `a`'s key: every action that key drives this frame
+    // is cleared (Enter confirming a dialog opens no chat; pad A choosing
+    // jumps no one), and the reader ignores the key until it is pressed
+    // again (ControlsReader::TakeConsumed).
+    void Consume(Action a);
 };
 
 class ControlsReader {
 public:
+    ControlsReader();
+    ~ControlsReader();
+    // The keyboard keys of each action (the defaults until set).
+    void SetBindings(const KeyBindings& bindings);
+    const KeyBindings& bindings() const;
     // The snapshot of this frame. Call once a frame, after the engine has
-    // taken the frame's input.
-    Controls Read(const Engine& engine);
+    // taken the frame's input. While `typing` (a text box has the focus),
+    // keys that type text act as no action's key.
+    Controls Read(const Engine& engine, bool typing = false);
+    // The keys `c` consumed stay ignored until they are pressed again.
+    void TakeConsumed(const Controls& c);
     // The window lost the focus: every held key is let go silently, and its
     // release events are ignored until it is pressed again.
     void FocusLost();
 
 private:
     std::array<bool, kActionCount> m_ignoreUntilPressed{};
+    std::array<bool, 256> m_ignoreKey{};
+    std::unique_ptr<KeyBindings> m_bindings;
 };

@@ -74,12 +74,20 @@ public:
     void MousePos(float* x, float* y) const { Input_GetMousePos_e(m_handle, x, y); }
     int MouseWheel() const { return Input_GetMouseWheel_e(m_handle); }
     const char* TypedChars() const { return Input_GetChars_e(m_handle); }
+    int PadCount() const { return Input_GetPadCount_e(m_handle); }
+    // The UTF-8 name of a joystick plugged in without a controller mapping
+    // (each told once); "" when none waits.
+    std::string TakeUnmappedPad() { return Input_TakeUnmappedPad_e(m_handle); }
 
     // ---- timer
     float Delta() const { return Timer_GetDelta_e(m_handle); }
     // ---- window
     bool SetFullscreen(bool on) { return System_SetFullscreen_e(m_handle, on); }
     bool IsFullscreen() const { return System_IsFullscreen_e(m_handle); }
+    bool SetVSync(bool on) { return System_SetVSync_e(m_handle, on); }
+    // The window's place and size in a window (see System_GetWindowRect_e).
+    bool WindowRect(int* x, int* y, int* w, int* h) const { return System_GetWindowRect_e(m_handle, x, y, w, h); }
+    bool SetWindowRect(int x, int y, int w, int h) { return System_SetWindowRect_e(m_handle, x, y, w, h); }
     // The last finished frame as shown in the window, as a PNG file.
     bool SaveScreenshot(const std::string& fsPath) { return System_SaveScreenshot_e(m_handle, fsPath.c_str()); }
     float Time() const { return Timer_GetTime_e(m_handle); }
@@ -94,6 +102,11 @@ public:
         return Effect_PlayEx_e(m_handle, s, volume, pan, pitch, loop);
     }
     void StopChannel(HCHANNEL c) { Channel_Stop_e(m_handle, c); }
+    // Volume groups (LUMO_SOUND_EFFECTS, LUMO_SOUND_MUSIC), 0..100.
+    void SetVolume(int group, int volume) { Sound_SetVolume_e(m_handle, group, volume); }
+    int Volume(int group) const { return Sound_GetVolume_e(m_handle, group); }
+    void SetMuted(bool muted) { Sound_SetMuted_e(m_handle, muted); }
+    void SetChannelGroup(HCHANNEL c, int group) { Channel_SetGroup_e(m_handle, c, group); }
 
     // ---- fonts that need the engine
     void InitFontManager(HFONTM fm) { FontM_Initialize(fm, m_handle); }
@@ -105,6 +118,9 @@ public:
     void InjectText(const std::string& utf8) { Harness_InjectText(m_handle, utf8.c_str()); }
     void InjectFocus(bool focused) { Harness_InjectFocus(m_handle, focused); }
     void InjectWheel(int steps) { Harness_InjectWheel(m_handle, steps); }
+    void InjectPadButton(int padKey, bool down) { Harness_InjectPadButton(m_handle, padKey, down); }
+    void InjectPadAxis(int axis, int value) { Harness_InjectPadAxis(m_handle, axis, value); }
+    int MixerVolume(HCHANNEL c) const { return Harness_MixerVolume(m_handle, c); }
     bool Screenshot(const std::string& fsPath) { return Harness_Screenshot(m_handle, fsPath.c_str()); }
     void KeepFrames(bool keep) { Harness_KeepFrames(m_handle, keep); }
     // Off: draw calls run as usual but change no pixels (logic-only runs).

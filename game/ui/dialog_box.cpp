@@ -47,6 +47,7 @@ void DialogBox::Open(int npcNumber, const std::string& gbkName, const std::strin
     m_portraitWidth = static_cast<float>(portraitWidth);
     m_portraitHeight = static_cast<float>(portraitHeight);
     m_hovered = 0;
+    m_selected = 0;
     m_justOpened = true;
     m_close.Release();
 }
@@ -109,18 +110,20 @@ DialogCommand DialogBox::Update(const Controls& controls) {
         command.click = true;
         return command;
     }
-    std::string picked;
-    bool clicked = false;
     for (int row = 1; static_cast<std::size_t>(row) <= choices.size(); ++row) {
         if (!ChoiceBox(row).Contains(controls.mouseX, controls.mouseY)) continue;
         m_hovered = row;
-        if (controls.Pressed(Action::MouseLeft)) {
-            picked = choices[static_cast<std::size_t>(row - 1)].action;
-            clicked = true;
-        }
+        if (controls.Pressed(Action::MouseLeft)) return Pick(row);
         break;
     }
-    if (!clicked) return command;
+    return command;
+}
+
+DialogCommand DialogBox::Pick(int row) {
+    DialogCommand command;
+    // The action is copied: a function that sets new choices cannot pull
+    // the list from under it.
+    const std::string picked = choices[static_cast<std::size_t>(row - 1)].action;
     command.click = true;
     pendingFunction = picked;
     if (picked == "exit") {
@@ -130,6 +133,22 @@ DialogCommand DialogBox::Update(const Controls& controls) {
         command.kind = DialogCommand::kRunFunction;
         command.function = picked;
     }
+    return command;
+}
+
+DialogCommand DialogBox::Keys(bool up, bool down, bool confirm, bool cancel) {
+    DialogCommand command;
+    if (dialogOpen == 0) return command;
+    const int n = static_cast<int>(choices.size());
+    if (n > 0 && down) m_selected = m_selected >= n ? 1 : m_selected + 1;
+    if (n > 0 && up) m_selected = m_selected <= 1 ? n : m_selected - 1;
+    if (cancel || (confirm && n == 0)) {
+        Close();
+        command.kind = DialogCommand::kClosed;
+        command.click = true;
+        return command;
+    }
+    if (confirm) return Pick(m_selected >= 1 && m_selected <= n ? m_selected : 1);
     return command;
 }
 
@@ -158,7 +177,8 @@ void DialogBox::Draw(GdiFont& f) const {
     }
     for (int row = 1; static_cast<std::size_t>(row) <= choices.size(); ++row) {
         const Box box = ChoiceBox(row);
-        f.SetColour(row == m_hovered ? kHoverColour : kChoiceColour);
+        const bool lit = m_hovered != 0 ? row == m_hovered : row == m_selected;
+        f.SetColour(lit ? kHoverColour : kChoiceColour);
         f.Print(box.x, box.y, std::to_string(row) + ". " + choices[static_cast<std::size_t>(row - 1)].caption);
     }
     f.SetColour(kTextColour);
@@ -181,6 +201,7 @@ void DialogBox::DumpState(JsonWriter& w) const {
     w.EndArray();
     w.Field("pendingFunction", pendingFunction);
     w.Field("hoveredRow", m_hovered);
+    w.Field("selectedRow", m_selected);
     w.Field("height", Height());
     w.Field("choiceTop", ChoiceTop());
     w.Field("promptLines", static_cast<int>(PromptLines().size()));

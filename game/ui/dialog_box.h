@@ -67,14 +67,24 @@ public:
               int portraitWidth, int portraitHeight);
     // DialogOpen := 0.
     void Close() { dialogOpen = 0; }
-    // "选择项": replaces the choice list.
-    void SetChoices(std::vector<DialogChoice> list) { choices = std::move(list); }
+    // "选择项": replaces the choice list (and forgets the keys' highlight).
+    void SetChoices(std::vector<DialogChoice> list) {
+        choices = std::move(list);
+        m_selected = 0;
+    }
 
     // Once a frame while open: the hovered row, and a click on a row or the
     // close button. The row loop stops at the first hit and copies its
     // action, so a function that sets new choices cannot pull the list from
     // under it. "exit" closes the dialog, an empty action does nothing.
     DialogCommand Update(const Controls& controls);
+    // The keys while open: up and down move a highlight over the choices
+    // (round from the last to the first), confirm picks the highlighted
+    // row (the first when none is), or closes a dialog without choices;
+    // cancel closes it. Picking acts as clicking the row.
+    DialogCommand Keys(bool up, bool down, bool confirm, bool cancel);
+    int selectedRow() const { return m_selected; }
+
     // The window with its texts; nothing while closed.
     void Draw(GdiFont& gameFont) const;
 
@@ -118,6 +128,8 @@ private:
     Sprite m_portrait;
     float m_portraitWidth = 0, m_portraitHeight = 0;
     float m_charWidth = 7, m_lineHeight = 13;
+    DialogCommand Pick(int row);
     int m_hovered = 0;
+    int m_selected = 0;  // highlighted by the keys, 0 = none
     bool m_justOpened = false;
 };

@@ -215,7 +215,8 @@ std::string GameInterface::ChatKeys(Controls& c, float dt) {
         }
         c.keyPressed = 0;
     }
-    c[Action::Enter] = ActionState{};
+    // Enter belongs to the chat: the same key confirms no menu this frame.
+    c.Consume(Action::Enter);
     return sent;
 }
 

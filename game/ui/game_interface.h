@@ -190,8 +190,10 @@ public:
     float WindowWidth(int w) const { return m_windowW[static_cast<std::size_t>(w)]; }
     float WindowHeight(int w) const { return m_windowH[static_cast<std::size_t>(w)]; }
 
-private:
+    // Opens the named window (closing the open one) or closes it.
     void ToggleWindow(const std::string& gbkName);
+
+private:
     void DrawButtons(int w) const;
     void DrawCell(int itemNumber, float x, float y, bool highlight) const;
     void DrawItemWindow(const Player& player, const Inventory& inventory, const DataTables& tables) const;

@@ -59,6 +59,11 @@ bool Hud::UpdateDeathBox(const Controls& input) {
     return clicked;
 }
 
+bool Hud::DeathBoxKeys(bool confirm) {
+    if (confirm) m_deathBoxShown = false;
+    return confirm;
+}
+
 void Hud::DrawPanels(const Player& player) {
     if (!m_built) return;
     m_chatLog.Draw(m_fonts.chat, ChatLog::kLineHeight);

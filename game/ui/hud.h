@@ -62,6 +62,9 @@ public:
     // The death box's button with the input its layer took; true when
     // "确定" was clicked.
     bool UpdateDeathBox(const Controls& input);
+    // The keys while the box shows: confirm presses "确定" (its one
+    // button, always the highlighted one). True when it was pressed.
+    bool DeathBoxKeys(bool confirm);
     // The chat log's lines and the player panel.
     void DrawPanels(const Player& player);
     // The map-name banner, the banners and the notices, each text with a

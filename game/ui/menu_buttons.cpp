@@ -57,8 +57,11 @@ int MenuButtons::Keys(Controls& controls) {
     const Action forward = across ? Action::WalkRight : Action::Down;
     if (controls.Pressed(back)) Move(-1);
     if (controls.Pressed(forward)) Move(+1);
-    if (controls.Pressed(Action::Enter) && m_highlight >= 0) picked = m_highlight;
-    for (Action a : {back, forward, Action::Enter}) controls[a] = ActionState{};
+    if (controls.Pressed(Action::Confirm) && m_highlight >= 0) picked = m_highlight;
+    // The keys the menu used drive nothing else (Enter opens no chat, pad A
+    // jumps no one), now or while they stay down.
+    for (Action a : {back, forward, Action::Confirm})
+        if (controls.Pressed(a)) controls.Consume(a);
     return picked;
 }
 

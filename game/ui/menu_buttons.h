@@ -1,8 +1,8 @@
 #pragma once
 // A column or row of picture buttons with printed captions, as the title
 // screen, the system window and the question box use them: an entry is
-// picked by a click, or by moving the highlight with the arrow keys and
-// choosing with Enter. The pointer over an entry moves the highlight there.
+// picked by a click, or by moving the highlight with the arrow keys (or the
+// pad's d-pad) and choosing with Confirm (Enter, pad A). The pointer over an entry moves the highlight there.
 // A disabled entry is drawn faded and cannot be picked.
 
 #include <array>
@@ -38,7 +38,7 @@ public:
     // it went down on), else -1.
     int Update(const Controls& input);
     // Up and Down (Left and Right across) move the highlight over the
-    // enabled entries; Enter picks it. The keys used are cleared from
+    // enabled entries; Confirm picks it. The keys used are consumed from
     // `controls`. Returns the entry picked, else -1.
     int Keys(Controls& controls);
     void Draw(GdiFont& font) const;

@@ -147,6 +147,18 @@ bool System_IsFullscreen_e(HENGINE e);
 // the scene in progress is saved at its Gfx_EndScene_e instead and the call
 // returns true at once; a failure of that save is only logged.
 bool System_SaveScreenshot_e(HENGINE e, const char* utf8Path);
+// Vertical sync of presenting with the display (off by default). Returns
+// false with no renderer or when the renderer refused; nothing changes then.
+bool System_SetVSync_e(HENGINE e, bool on);
+// The window's place and size as the user left it in a window: while it is
+// fullscreen, the window it will return to. False (zeros) with no window.
+bool System_GetWindowRect_e(HENGINE e, int* x, int* y, int* w, int* h);
+// Places and sizes the window (w, h in 1..16384; x or y LUMO_WINDOW_CENTERED
+// centres it on its display). A place off every display is centred instead.
+// Fullscreen, this sets the window it returns to. False with no window or
+// a bad size.
+enum { LUMO_WINDOW_CENTERED = -100000 };
+bool System_SetWindowRect_e(HENGINE e, int x, int y, int w, int h);
 // A modal message box. Headless: logged to stderr as one line and answered
 // at once with IDOK / IDYES. Returns a LumoMessageBoxResult.
 int System_MessageBox_e(HENGINE e, const char* text, const char* caption, int flags);
@@ -258,6 +270,37 @@ int Input_GetMouseWheel_e(HENGINE e);              // wheel steps this frame (+ 
 // Text typed this frame, converted to GBK (empty when none).
 const char* Input_GetChars_e(HENGINE e);
 
+// Gamepads (SDL game controllers, plugged in and out at any time) act as
+// more virtual keys, the Windows gamepad codes: buttons, the d-pad, the
+// triggers past half-way and each stick pushed past its dead zone (a
+// quarter of its travel) in one of four directions. Every connected pad
+// drives the same keys.
+enum LumoPadKey {
+    LUMO_PAD_A = 0xC3, LUMO_PAD_B = 0xC4, LUMO_PAD_X = 0xC5, LUMO_PAD_Y = 0xC6,
+    LUMO_PAD_RIGHT_SHOULDER = 0xC7, LUMO_PAD_LEFT_SHOULDER = 0xC8,
+    LUMO_PAD_LEFT_TRIGGER = 0xC9, LUMO_PAD_RIGHT_TRIGGER = 0xCA,
+    LUMO_PAD_DPAD_UP = 0xCB, LUMO_PAD_DPAD_DOWN = 0xCC, LUMO_PAD_DPAD_LEFT = 0xCD,
+    LUMO_PAD_DPAD_RIGHT = 0xCE,
+    LUMO_PAD_START = 0xCF, LUMO_PAD_BACK = 0xD0,
+    LUMO_PAD_LEFT_STICK_BUTTON = 0xD1, LUMO_PAD_RIGHT_STICK_BUTTON = 0xD2,
+    LUMO_PAD_LEFT_STICK_UP = 0xD3, LUMO_PAD_LEFT_STICK_DOWN = 0xD4,
+    LUMO_PAD_LEFT_STICK_RIGHT = 0xD5, LUMO_PAD_LEFT_STICK_LEFT = 0xD6,
+    LUMO_PAD_RIGHT_STICK_UP = 0xD7, LUMO_PAD_RIGHT_STICK_DOWN = 0xD8,
+    LUMO_PAD_RIGHT_STICK_RIGHT = 0xD9, LUMO_PAD_RIGHT_STICK_LEFT = 0xDA,
+};
+// Stick and trigger axes; values -32768..32767 (triggers 0..32767), y
+// positive downwards.
+enum LumoPadAxis {
+    LUMO_PAD_AXIS_LEFTX = 0, LUMO_PAD_AXIS_LEFTY = 1, LUMO_PAD_AXIS_RIGHTX = 2,
+    LUMO_PAD_AXIS_RIGHTY = 3, LUMO_PAD_AXIS_LEFT_TRIGGER = 4, LUMO_PAD_AXIS_RIGHT_TRIGGER = 5,
+};
+// Game controllers connected now.
+int Input_GetPadCount_e(HENGINE e);
+// The next joystick plugged in that has no game-controller mapping (so
+// drives nothing), by its UTF-8 name; each name is told once per engine.
+// "" when none is waiting.
+const char* Input_TakeUnmappedPad_e(HENGINE e);
+
 // ---------------------------------------------------------------- timer
 
 float Timer_GetDelta_e(HENGINE e);   // seconds since the last frame (fixed when headless)
@@ -273,6 +316,16 @@ HEFFECT Effect_Load_e(HENGINE e, const char* path);     // WAV, MP3, OGG
 // volume 0..100, pan -100..100, pitch 1.0 = normal (accepted, not applied)
 HCHANNEL Effect_PlayEx_e(HENGINE e, HEFFECT eff, int volume, int pan, float pitch, bool loop);
 void Effect_Free_e(HENGINE e, HEFFECT eff);
+// Two volume groups, each 0..100 (100 by default): every effect played is
+// heard at its own volume times its group's. A channel joins the music group
+// by Channel_SetGroup_e. Changes reach the channels playing at once. Muted,
+// every channel is silent until unmuted.
+enum LumoSoundGroup { LUMO_SOUND_EFFECTS = 0, LUMO_SOUND_MUSIC = 1 };
+void Sound_SetVolume_e(HENGINE e, int group, int volume);
+int Sound_GetVolume_e(HENGINE e, int group);
+void Sound_SetMuted_e(HENGINE e, bool muted);
+void Channel_SetGroup_e(HENGINE e, HCHANNEL ch, int group);
+
 void Channel_Stop_e(HENGINE e, HCHANNEL ch);
 bool Channel_IsPlaying_e(HENGINE e, HCHANNEL ch);
 
@@ -342,6 +395,10 @@ void Harness_InjectText(HENGINE e, const char* utf8);
 // The window loses (false) or regains (true) the input focus, as a user
 // switching windows would: the focus callbacks run and held keys are let go.
 void Harness_InjectFocus(HENGINE e, bool focused);
+// A gamepad button (a LumoPadKey code) pressed or released, or an axis
+// (LumoPadAxis) moved to `value`, as if a connected pad did it.
+void Harness_InjectPadButton(HENGINE e, int padKey, bool down);
+void Harness_InjectPadAxis(HENGINE e, int axis, int value);
 // Applies pending injected input now (System_Start_e does this every frame;
 // tests that drive frames by hand call it themselves).
 void Harness_BeginFrame(HENGINE e);
@@ -359,6 +416,9 @@ void Harness_KeepFrames(HENGINE e, bool keep);
 // would; w, h in 1..16384. Returns true when the window now has that size.
 // Draws already made to the scene in progress are lost; start a new one.
 bool Harness_SetWindowSize(HENGINE e, int w, int h);
+// The volume the mixer applies to channel `ch` (0..128, SDL_mixer's scale),
+// or with ch 0 to the music stream; -1 without an open audio device.
+int Harness_MixerVolume(HENGINE e, HCHANNEL ch);
 // Frames begun so far (System_Start_e iterations and Harness_BeginFrame calls).
 long Harness_FrameCount(HENGINE e);
 // Glyph rasterisations so far (text cache misses), for tests and benchmarks.

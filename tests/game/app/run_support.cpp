@@ -42,8 +42,10 @@ fs::path DataWith(const fs::path& dir, const std::string& mainLuaUtf8, const std
 }
 
 int RunProgram(const fs::path& dir, const std::string& args, const std::string& env) {
-    // Autosaves land in the scratch folder, never in the user's own saves.
-    const std::string cmd = "XDG_DATA_HOME=" + (dir / "xdg").string() + " " + env + " " + std::string(LUMO_BIN_DIR) + "/game " + args + " > " +
+    // Autosaves and settings land in the scratch folder, never in the
+    // user's own.
+    const std::string cmd = "XDG_DATA_HOME=" + (dir / "xdg").string() + " XDG_CONFIG_HOME=" +
+                            (dir / "xdg_config").string() + " " + env + " " + std::string(LUMO_BIN_DIR) + "/game " + args + " > " +
                             (dir / "out.txt").string() + " 2>&1";
     const int status = std::system(cmd.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -21,7 +21,8 @@ void WriteAll(const fs::path& p, const std::string& text);
 fs::path DataWith(const fs::path& dir, const std::string& mainLuaUtf8,
                   const std::optional<std::string>& levelUpUtf8 = std::nullopt);
 // Runs the game binary with `args` (and `env` assignments before it), its
-// XDG_DATA_HOME (so its default saves folder) inside `dir`;
+// XDG_DATA_HOME and XDG_CONFIG_HOME (so its default saves and settings
+// folders) inside `dir`;
 // stdout and stderr go to dir/out.txt. The exit status, -1 when it did not
 // exit normally.
 int RunProgram(const fs::path& dir, const std::string& args, const std::string& env = "");

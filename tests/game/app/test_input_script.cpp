@@ -2,6 +2,7 @@
 
 #include "app/game_options.h"
 #include "app/input_script.h"
+#include "lumo/lumo.h"
 
 namespace {
 
@@ -66,6 +67,12 @@ TEST(InputScriptTest, EachMalformedLineNamesFileAndLine) {
         {"5 wheel", "F wheel N"},
         {"5 wheel up", "whole number in -100..100"},
         {"5 wheel 101", "whole number in -100..100"},
+        {"5 pad Z down", "unknown pad button 'Z'"},
+        {"5 pad A pressed", "expected down or up"},
+        {"5 pad A", "F pad BUTTON down|up"},
+        {"5 pad axis LeftZ 100", "unknown pad axis 'LeftZ'"},
+        {"5 pad axis LeftX 40000", "-32768..32767"},
+        {"5 pad axis LeftX", "F pad axis AXIS VALUE"},
     };
     for (const Case& c : cases) {
         InputScript s = ParseInputScript(std::string("1 key down A\n\n") + c.line + "\n", "input.txt");
@@ -121,6 +128,27 @@ TEST(CommandLineTest, SaveFolderAndSlots) {
     ASSERT_EQ(keys.events.size(), 2u);
     EXPECT_EQ(keys.events[0].code, 116);
     EXPECT_EQ(keys.events[1].code, 120);
+}
+
+TEST(InputScriptTest, GamepadLinesAndTheSettingsFolder) {
+    const InputScript s = ParseInputScript(
+        "1 pad A down\n2 pad start up\n3 pad Left down\n4 pad axis LeftY -32768\n5 pad axis rt 32767\n6 key down F10\n",
+        "pad.txt");
+    ASSERT_EQ(s.error, "");
+    ASSERT_EQ(s.events.size(), 6u);
+    using K = InputEvent::Kind;
+    EXPECT_EQ(s.events[0].kind, K::PadButton);
+    EXPECT_EQ(s.events[0].code, LUMO_PAD_A);
+    EXPECT_TRUE(s.events[0].down);
+    EXPECT_EQ(s.events[1].code, LUMO_PAD_START);
+    EXPECT_FALSE(s.events[1].down);
+    EXPECT_EQ(s.events[2].code, LUMO_PAD_DPAD_LEFT);
+    EXPECT_EQ(s.events[3].kind, K::PadAxis);
+    EXPECT_EQ(s.events[3].code, LUMO_PAD_AXIS_LEFTY);
+    EXPECT_FLOAT_EQ(s.events[3].x, -32768.0f);
+    EXPECT_EQ(s.events[4].code, LUMO_PAD_AXIS_RIGHT_TRIGGER);
+    EXPECT_EQ(s.events[5].code, 121);  // every key the settings file names
+    EXPECT_EQ(ParseCommandLine(std::vector<std::string>{"--config", "/tmp/c"}).options.configDir, "/tmp/c");
 }
 
 }  // namespace

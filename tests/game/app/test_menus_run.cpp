@@ -238,4 +238,23 @@ TEST_F(MenuRun, QuittingFromTheTitleEndsTheRunAndSavesNothing) {
     EXPECT_TRUE(fs::is_regular_file(saves / "auto.json"));
 }
 
+TEST_F(MenuRun, APadDrivesTheTitleAndTheSystemWindowWithoutActingInTheWorld) {
+    WriteAll(saves / "1.json", SaveAt(6, "2026-05-06 07:08:09").dump());
+    auto pad = [](int frame, const char* button) {
+        return std::to_string(frame) + " pad " + button + " down\n" + std::to_string(frame + 1) + " pad " + button +
+               " up\n";
+    };
+    // The title lights 继续游戏; the d-pad's down moves to 新游戏 and A
+    // chooses it: a new game, and A jumps no one.
+    const Json fresh = Run("title", "--title --frames 14", pad(8, "down") + pad(10, "A"));
+    EXPECT_FALSE(fresh["menus"]["title"].get<bool>());
+    EXPECT_EQ(fresh["player"]["level"], 1);
+    EXPECT_EQ(fresh["player"]["jumping"], 0);
+    // Start opens the system window, B closes it.
+    const Json open = Run("start", "--frames 13", pad(10, "start"));
+    EXPECT_TRUE(open["menus"]["system"].get<bool>());
+    const Json closed = Run("back", "--frames 17", pad(10, "start") + pad(14, "B"));
+    EXPECT_FALSE(closed["menus"]["system"].get<bool>());
+}
+
 }  // namespace

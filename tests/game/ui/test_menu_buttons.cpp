@@ -1,5 +1,5 @@
 // Menu buttons: the highlight moves over enabled entries only and wraps,
-// Enter picks the lit entry, a click picks the entry it began and ended
+// Confirm picks the lit entry, a click picks the entry it began and ended
 // on, a disabled entry is never picked, and the keys used are taken.
 #include <gtest/gtest.h>
 
@@ -40,9 +40,9 @@ TEST(MenuButtons, TheHighlightMovesOverEnabledEntriesAndWraps) {
     Controls up2 = Keyed(Action::Up);
     m.Keys(up2);
     EXPECT_EQ(m.highlight(), 4);
-    Controls enter = Keyed(Action::Enter);
+    Controls enter = Keyed(Action::Confirm);
     EXPECT_EQ(m.Keys(enter), 4);
-    EXPECT_FALSE(enter.Pressed(Action::Enter));
+    EXPECT_FALSE(enter.Pressed(Action::Confirm));
 }
 
 TEST(MenuButtons, AClickPicksTheEntryItBeganAndEndedOnButNeverADisabledOne) {
@@ -85,7 +85,7 @@ TEST(MenuButtons, ARowAcrossMovesWithLeftAndRightAndNoEntryMeansNoHighlight) {
     MenuButtons none;
     none.Set({{"x", false}}, 0, 0, 10);
     EXPECT_EQ(none.highlight(), -1);
-    Controls enter = Keyed(Action::Enter);
+    Controls enter = Keyed(Action::Confirm);
     EXPECT_EQ(none.Keys(enter), -1);
 }
 
