@@ -77,8 +77,9 @@ class SystemLayer final : public MenuLayer {
 public:
     using MenuLayer::MenuLayer;
     std::string_view Name() const override { return "system"; }
-    // The slot list opened from it takes its place until it closes.
-    bool Shown() const override { return m.system() && !m.slots(); }
+    // The slot list or the settings page opened from it takes its place
+    // until it closes.
+    bool Shown() const override { return m.system() && !m.slots() && !g.settingsPage.open(); }
     void Keys(Controls& c) override {
         // Cancel (pad B) and the system-menu key (pad Start) close it.
         for (Action a : {Action::Cancel, Action::SystemMenu}) {
