@@ -2,11 +2,10 @@
 
 #include <cmath>
 #include <limits>
-#include <random>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
+#include "core/random.h"
 #include "gameplay/data_tables.h"
 #include "shared/gbk.h"
 
@@ -214,14 +213,12 @@ void ReadProgress(Reader& r, const Json& root, SaveGame& s) {
     }
 }
 
-// Empty (no state saved) or what Random::State() writes.
+// Empty (no state saved) or a state Random::State() could have written.
 bool IsGeneratorState(const std::string& text) {
     if (text.empty()) return true;
     if (text.size() > 20'000) return false;
-    std::mt19937 engine;
-    std::istringstream in(text);
-    in >> engine;
-    return !in.fail();
+    Random random;
+    return random.SetState(text);
 }
 
 // Empties `ref` when its number no longer carries its saved name.

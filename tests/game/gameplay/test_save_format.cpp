@@ -156,6 +156,17 @@ TEST(SaveFormat, HandEditedFilesAreRefusedNamingTheFirstBadField) {
         EXPECT_EQ(r.badField, c.badField) << c.pointer << ": " << r.error;
         EXPECT_FALSE(r.newerFormat);
     }
+    // Generator states the generator could never be in: a word past 32 bits
+    // (draws then fall outside the asked range) and all zeros (a draw of
+    // [0, 2] then never ends). Loading the map would draw from them.
+    std::string zeros;
+    for (int i = 0; i < 624; ++i) zeros += "0 ";
+    const std::string wide = "4294967296 " + Random(7).State().substr(Random(7).State().find(' ') + 1);
+    for (const std::string& state : {zeros + "624", wide}) {
+        Json edited = good;
+        edited["mapRandomState"] = state;
+        EXPECT_EQ(ReadSaveJson(edited.dump(), tables).badField, "mapRandomState") << state.substr(0, 24);
+    }
     // A missing field is named too.
     Json missing = good;
     missing["player"].erase("experience");
