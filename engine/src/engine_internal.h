@@ -177,6 +177,7 @@ struct Engine {
     // Text cache (LRU: front = most recent).
     std::list<CachedText> textLru;
     std::unordered_map<std::string, std::list<CachedText>::iterator> textIndex;
+    std::size_t textBytes = 0;  // pixel bytes of the cached texts
     std::string keyScratch;
     std::unordered_map<std::string, std::pair<std::string, long>> faceFiles;
 
