@@ -27,6 +27,13 @@ build=${2:-build}
 bin="$build/bin/game"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Under AddressSanitizer freed memory waits in a quarantine (256 MB by
+# default) before it is reused, which reads as growth; a small quarantine
+# fills during the warm-up. Leaks are still reported by the leak checker.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=8:thread_local_quarantine_size_kb=64"
+# Leaks inside system libraries (font caches) are suppressed as in the tests;
+# the plain window framebuffer keeps the GL driver out of the leak check.
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$(cd "$(dirname "$0")/.." && pwd)/tests/lsan.supp:print_suppressions=0}"
 export SDL_FRAMEBUFFER_ACCELERATION=0
 warm=$((frames / 5))
 [ "$warm" -ge 1 ] || warm=1
@@ -166,13 +173,6 @@ done
 echo "soak: the tour visits ${tour[*]} in turn, $stay frames each"
 fi
 
-# Under AddressSanitizer freed memory waits in a quarantine (256 MB by
-# default) before it is reused, which reads as growth; a small quarantine
-# fills during the warm-up. Leaks are still reported by the leak checker.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=8:thread_local_quarantine_size_kb=64"
-# Leaks inside system libraries (font caches) are suppressed as in the tests;
-# the plain window framebuffer keeps the GL driver out of the leak check.
-export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$(cd "$(dirname "$0")/.." && pwd)/tests/lsan.supp:print_suppressions=0}"
 log="$work/game.log"
 # Logic only: the draw code runs every frame, the pixels are left out. The
 # one picture, of the warm-up's last frame, tells the sampler below that the

@@ -221,10 +221,14 @@ bool IsGeneratorState(const std::string& text) {
     return random.SetState(text);
 }
 
-// Empties `ref` when its number no longer carries its saved name.
+// Empties `ref` when its number no longer carries its saved name; an empty
+// cell keeps no name.
 template <typename Table>
 void CheckName(SavedRef& ref, const Table& table, std::vector<std::string>& dropped) {
-    if (ref.number == 0) return;
+    if (ref.number == 0) {
+        ref.name.clear();
+        return;
+    }
     const auto* row = table.At(ref.number);
     if (row && row->name == ref.name) return;
     dropped.push_back(ref.name);

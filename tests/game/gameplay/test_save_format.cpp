@@ -115,6 +115,23 @@ TEST(SaveFormat, AnItemOrSkillWhoseNumberNoLongerCarriesItsNameIsDropped) {
     EXPECT_EQ(r.save->bar[7].number, 1);  // the rest stays
 }
 
+// A hand-edited empty cell (number 0) that still names an item or skill is
+// read as the empty cell it is, so the save written back is the game's own.
+TEST(SaveFormat, AnEmptyCellKeepsNoName) {
+    SaveGame s = FullSave();
+    s.bag[4] = Item(0, "铁剑");
+    s.shop[0] = Item(0, "神剑");
+    s.bar[2] = SavedRef{0, gbk::Lit("冰冻术")};
+    SaveReadResult r = ReadSaveJson(WriteSaveJson(s), Tables());
+    ASSERT_TRUE(r.save) << r.error;
+    EXPECT_TRUE(r.dropped.empty());
+    EXPECT_EQ(r.save->bag[4].name, "");
+    EXPECT_EQ(r.save->shop[0].name, "");
+    EXPECT_EQ(r.save->bar[2].name, "");
+    s.bag[4] = s.shop[0] = s.bar[2] = SavedRef{};
+    EXPECT_EQ(WriteSaveJson(*r.save), WriteSaveJson(s));
+}
+
 TEST(SaveFormat, HandEditedFilesAreRefusedNamingTheFirstBadField) {
     struct Case {
         const char* pointer;  // JSON pointer of the edited field
