@@ -207,6 +207,7 @@ status=0
 wait "$pid" || status=$?
 seconds=$(python3 -c 'import sys, time; print(f"{time.time() - float(sys.argv[1]):.0f}")' "$started")
 if [ "$status" -ne 0 ]; then echo "soak: the game ended with status $status"; tail -20 "$log"; exit 1; fi
+if [ ! -e "$end_marker" ]; then echo "soak: the game ended before frame $last"; tail -20 "$log"; exit 1; fi
 if grep -qE "ERROR: (Address|Leak|Undefined)Sanitizer|runtime error:" "$log"; then
     echo "soak: sanitizer report"; grep -E "Sanitizer|runtime error" "$log" | head; exit 1
 fi
