@@ -112,6 +112,13 @@ void RenderEdit(Engine& g, Control& c, std::uint32_t handle) {
     const float ty = c.y + (c.h - textH) / 2;
     // Long text scrolls so that its end stays visible.
     const float tx = c.x + 2 - std::max(0.0f, textW - (c.w - 6));
+    if (g.drawingOff) {
+        // Nothing reaches the renderer: a clip change is a queued command
+        // too, and with nothing drawn the queue is not emptied until the next
+        // drawn frame. The draw listener still hears of the text.
+        if (f && !c.text.empty()) TtfPrint(g, *f, tx, ty, c.text.c_str(), c.textColor);
+        return;
+    }
     SDL_Rect oldClip;
     SDL_RenderGetClipRect(g.renderer, &oldClip);
     const SDL_Rect clip{static_cast<int>(c.x), static_cast<int>(c.y), static_cast<int>(c.w),

@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "bmfont_text.h"
 #include "lumo/lumo.h"
 #include "slot_table.h"
 
@@ -58,25 +59,6 @@ struct TtfFont {
     bool smooth = true;   // antialiased (blended) glyph edges; false = hard (solid) edges
     std::uint32_t color = 0xFFFFFFFF;
     std::uint32_t serial = 0;
-};
-
-struct BmGlyph {
-    std::int16_t x = 0, y = 0, w = 0, h = 0;
-    std::int16_t xoff = 0, yoff = 0, xadvance = 0;
-    std::uint8_t page = 0;
-    bool present = false;
-};
-
-struct BmFont {
-    int lineHeight = 0;
-    int base = 0;
-    bool unicode = true;
-    std::vector<SDL_Texture*> pages;
-    std::vector<BmGlyph> low;                             // ids below 256
-    std::unordered_map<std::uint32_t, BmGlyph> high;      // the rest
-    std::unordered_map<std::uint64_t, int> kerning;       // (first << 32 | second)
-    std::uint32_t color = 0xFFFFFFFF;
-    float scale = 1.0f;
 };
 
 struct Sound {
@@ -212,6 +194,7 @@ struct Engine {
     // Text cache (LRU: front = most recent).
     std::list<CachedText> textLru;
     std::unordered_map<std::string, std::list<CachedText>::iterator> textIndex;
+    std::size_t textBytes = 0;  // pixel bytes of the cached texts
     std::string keyScratch;
     std::unordered_map<std::string, std::pair<std::string, long>> faceFiles;
 

@@ -15,6 +15,15 @@ namespace lumo {
 namespace {
 
 constexpr std::size_t kCacheEntries = 1024;
+// The cached pictures' pixels (4 bytes each) stay within this. Counting
+// entries alone let a stream of long, distinct texts (chat lines, the speech
+// bubble's stacked lines) hold over a hundred megabytes; a frame's own texts
+// need a small part of it.
+constexpr std::size_t kCacheBytes = 8u << 20;
+
+std::size_t PixelBytes(const CachedText& c) {
+    return static_cast<std::size_t>(c.w) * static_cast<std::size_t>(c.h) * 4;
+}
 constexpr const char* kCjkFallback = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
 
 bool CoversChinese(FcPattern* font) {
@@ -106,6 +115,7 @@ bool Open(Engine& g, TtfFont& f) {
 
 void DropCached(Engine& g, std::list<CachedText>::iterator it) {
     if (it->tex) SDL_DestroyTexture(it->tex);
+    g.textBytes -= PixelBytes(*it);
     g.textIndex.erase(it->key);
     g.textLru.erase(it);
 }
@@ -147,7 +157,10 @@ CachedText* Lookup(Engine& g, const TtfFont& f, const char* text, bool render) {
     SDL_FreeSurface(surf);
     if (!tex) return nullptr;
     SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_BLEND);
-    if (g.textLru.size() >= kCacheEntries) DropCached(g, std::prev(g.textLru.end()));
+    const std::size_t bytes = PixelBytes(entry);
+    while (!g.textLru.empty() && (g.textLru.size() >= kCacheEntries || g.textBytes + bytes > kCacheBytes))
+        DropCached(g, std::prev(g.textLru.end()));
+    g.textBytes += bytes;
     g.textLru.push_front(std::move(entry));
     g.textIndex.emplace(g.textLru.front().key, g.textLru.begin());
     return &g.textLru.front();
@@ -224,6 +237,7 @@ void FontsClose(Engine& g) {
         if (c.tex) SDL_DestroyTexture(c.tex);
     g.textLru.clear();
     g.textIndex.clear();
+    g.textBytes = 0;
     g.fonts.ForEach([](std::uint32_t, TtfFont& f) {
         if (f.font) TTF_CloseFont(f.font);
     });

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <optional>
 #include <sstream>
 
@@ -140,8 +141,13 @@ InputScript ParseInputScript(const std::string& text, const std::string& name) {
         } else if (cmd == "mouse") {
             if (w.size() != 4) return fail("expected: F mouse X Y");
             ev.kind = InputEvent::Kind::Mouse;
-            if (!ParseNumber(w[2], ev.x) || !ParseNumber(w[3], ev.y))
-                return fail("mouse position must be two numbers, got '" + w[2] + " " + w[3] + "'");
+            // "nan", "inf" and huge numbers parse as floats; the game turns
+            // the position into whole pixels, so only a sane scale is taken.
+            auto position = [](const std::string& word, float& out) {
+                return ParseNumber(word, out) && std::isfinite(out) && std::fabs(out) <= kMaxInputPointer;
+            };
+            if (!position(w[2], ev.x) || !position(w[3], ev.y))
+                return fail("mouse position must be two numbers within +-1000000, got '" + w[2] + " " + w[3] + "'");
         } else if (cmd == "button") {
             if (w.size() != 4) return fail("expected: F button left|right down|up");
             ev.kind = InputEvent::Kind::Button;

@@ -4,7 +4,8 @@
 //   F key down|up NAME_OR_VK     key by name (Left Right Up Down Esc Enter
 //                                Space Tab Backspace Shift Ctrl Alt F11 F12,
 //                                A..Z, 0..9) or by virtual-key number (1..255)
-//   F mouse X Y                  move the pointer to screen (X, Y)
+//   F mouse X Y                  move the pointer to screen (X, Y); finite,
+//                                within +-1000000
 //   F button left|right down|up  press or release a mouse button
 //   F text "UTF-8 text"          type text (\" and \\ escape inside quotes)
 //   F focus lost|gained          the window loses or regains the input focus
@@ -20,6 +21,10 @@
 
 #include <string>
 #include <vector>
+
+// Pointer positions beyond this (either way) are refused: the game turns
+// them into whole pixels.
+inline constexpr float kMaxInputPointer = 1'000'000.0f;
 
 struct InputEvent {
     enum class Kind { Key, Mouse, Button, Text, Focus, Wheel, PadButton, PadAxis };

@@ -21,7 +21,8 @@ public:
     double Unit();
 
     // The generator's whole state as text, and back: SetState returns false
-    // (and changes nothing) for text State() did not write.
+    // (and changes nothing) for text State() could not have written: words
+    // beyond 32 bits, a position past the state, a state of zeros.
     std::string State() const;
     bool SetState(const std::string& text);
 

@@ -2,11 +2,10 @@
 
 #include <cmath>
 #include <limits>
-#include <random>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
+#include "core/random.h"
 #include "gameplay/data_tables.h"
 #include "shared/gbk.h"
 
@@ -214,20 +213,22 @@ void ReadProgress(Reader& r, const Json& root, SaveGame& s) {
     }
 }
 
-// Empty (no state saved) or what Random::State() writes.
+// Empty (no state saved) or a state Random::State() could have written.
 bool IsGeneratorState(const std::string& text) {
     if (text.empty()) return true;
     if (text.size() > 20'000) return false;
-    std::mt19937 engine;
-    std::istringstream in(text);
-    in >> engine;
-    return !in.fail();
+    Random random;
+    return random.SetState(text);
 }
 
-// Empties `ref` when its number no longer carries its saved name.
+// Empties `ref` when its number no longer carries its saved name; an empty
+// cell keeps no name.
 template <typename Table>
 void CheckName(SavedRef& ref, const Table& table, std::vector<std::string>& dropped) {
-    if (ref.number == 0) return;
+    if (ref.number == 0) {
+        ref.name.clear();
+        return;
+    }
     const auto* row = table.At(ref.number);
     if (row && row->name == ref.name) return;
     dropped.push_back(ref.name);

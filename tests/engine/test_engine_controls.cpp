@@ -1,5 +1,7 @@
 // GUI controls and collision boxes.
 
+#include <malloc.h>
+
 #include "engine_fixture.h"
 #include "shared/gbk.h"
 
@@ -112,6 +114,29 @@ TEST_F(ControlsTest, EditTakesTextOnlyWithFocusAndDeletesWholeCharacters) {
     Ctrl_Del(edit);
     EXPECT_EQ(GetFocus_e(), 0u);
     EXPECT_STREQ(Edit_GetText_e(edit), "");
+}
+
+// With drawing off (logic-only runs) an edit box sent nothing to the renderer
+// but its clip changes, which waited in the renderer's queue for a drawn
+// frame: a long logic-only run grew by two queued commands a frame.
+TEST_F(ControlsTest, AnEditBoxWithDrawingOffLeavesTheRendererAlone) {
+    HFONT font = Font_Interface_Get(gbk::Lit("宋体").c_str(), 12, 0, 0, 0);
+    HCTRL edit = Edit_Interface_Get(3, 10, 80, 120, 20, font, 60);
+    Gui_AddCtrl_e(gui, edit);
+    Edit_SetText_e(edit, "typing");
+    Edit_SetColor_e(edit, 0xFFFFFFFF, 0xFF000080);
+    Frame([&] { Gui_Render_e(gui); });  // the text's picture is cached
+    Harness_SetDrawing(e, false);
+    auto drawn = [&] {
+        Frame([&] { Gui_Render_e(gui); });
+        return mallinfo2().uordblks;
+    };
+    const std::size_t before = drawn();
+    for (int i = 0; i < 20000; ++i) drawn();
+    EXPECT_LT(drawn() - before, 100'000u);  // 20,000 frames queued about 2 MB
+    Harness_SetDrawing(e, true);
+    Frame([&] { Gui_Render_e(gui); });
+    EXPECT_EQ(Pixel(125, 82), 0xFF000080u);  // drawing again draws the box
 }
 
 TEST_F(ControlsTest, SliderFollowsTheDraggedMouse) {

@@ -200,6 +200,30 @@ TEST_F(EngineTest, TextCacheIsBoundedAndEvictsTheOldest) {
     EXPECT_EQ(Harness_RasterCount(e), 1101);
 }
 
+// Long, distinct texts (a stream of chat lines, the speech bubble's stacked
+// lines) are bounded by their pixels as well: a hundred pictures of five long
+// lines each (about 200 KB apiece) once stayed cached whole.
+TEST_F(EngineTest, TextCacheIsBoundedByItsPixelsToo) {
+    HFONT font = Font_Interface_Get("Sans", 16, 0, 0, 0);
+    auto text = [](int i) {
+        std::string line(60, 'W');
+        std::string t = std::to_string(i);
+        for (int k = 0; k < 5; ++k) t += "\n" + line;
+        return t;
+    };
+    Frame([&] {
+        for (int i = 0; i < 100; ++i) Font_Printf(font, 0, 0, text(i).c_str());
+    });
+    ASSERT_EQ(Harness_RasterCount(e), 100);
+    // The newest stay cached; the oldest made room.
+    Frame([&] {
+        for (int i = 95; i < 100; ++i) Font_Printf(font, 0, 0, text(i).c_str());
+    });
+    EXPECT_EQ(Harness_RasterCount(e), 100);
+    Frame([&] { Font_Printf(font, 0, 0, text(0).c_str()); });
+    EXPECT_EQ(Harness_RasterCount(e), 101);
+}
+
 TEST_F(EngineTest, FontManagerLoadsByBareNameOrPath) {
     HFONTM fm = FontM_Interface_Get();
     FontM_Initialize(fm, e);

@@ -60,6 +60,12 @@ TEST(InputScriptTest, EachMalformedLineNamesFileAndLine) {
         {"5 key down", "F key down|up"},
         {"5 mouse 10", "F mouse X Y"},
         {"5 mouse ten 10", "two numbers"},
+        // Positions the game cannot turn into whole pixels.
+        {"5 mouse nan 10", "two numbers"},
+        {"5 mouse 10 -inf", "two numbers"},
+        {"5 mouse infinity 10", "two numbers"},
+        {"5 mouse 1e30 10", "two numbers"},
+        {"5 mouse 10 2E6", "two numbers"},
         {"5 button middle down", "left or right"},
         {"5 button left pressed", "expected down or up"},
         {"5 text hello", "F text"},
@@ -80,6 +86,11 @@ TEST(InputScriptTest, EachMalformedLineNamesFileAndLine) {
         EXPECT_NE(s.error.find(c.needle), std::string::npos) << c.line << " -> " << s.error;
         EXPECT_TRUE(s.events.empty());
     }
+    // The edges of the pointer's scale are still taken.
+    InputScript edges = ParseInputScript("1 mouse 1000000 -1e6\n2 mouse -20.5 0\n", "in");
+    ASSERT_EQ(edges.error, "");
+    ASSERT_EQ(edges.events.size(), 2u);
+    EXPECT_EQ(edges.events[0].y, -1e6f);
     InputScript back = ParseInputScript("9 key down A\n8 key up A\n", "in");
     EXPECT_EQ(back.error.rfind("in:2: ", 0), 0u) << back.error;
 }

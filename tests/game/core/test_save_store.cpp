@@ -150,4 +150,46 @@ TEST(RandomState, AGeneratorPutBackDrawsTheSameNumbersAndBadTextChangesNothing) 
     EXPECT_EQ(other.State(), before);
 }
 
+// A saved state is text from the disk: only states the generator can be in
+// are taken. Words past 32 bits made draws fall outside [a, b]; a state of
+// zeros made a draw of [0, 2] loop for ever; a position past the state or
+// trailing text is no state the generator wrote.
+TEST(RandomState, StatesTheGeneratorCannotBeInAreRefused) {
+    const std::string good = Random(5).State();
+    const std::size_t firstSpace = good.find(' ');
+    const std::size_t lastSpace = good.rfind(' ');
+    std::string zeros;
+    for (int i = 0; i < 624; ++i) zeros += "0 ";
+    const std::string bad[] = {
+        "4294967296" + good.substr(firstSpace),             // a 33-bit word
+        "3175010407141" + good.substr(firstSpace),          // the fuzzer's word
+        zeros + "624",                                      // nothing but zeros
+        "2147483647 " + zeros.substr(2) + "0",              // only the first word's low bits
+        good.substr(0, lastSpace) + " 625",                 // position past the state
+        good + " 7",                                        // a word too many
+        good.substr(0, lastSpace),                          // a word short
+        "-1" + good.substr(firstSpace),                     // a negative word
+    };
+    Random r(9);
+    const std::string before = r.State();
+    for (const std::string& text : bad) {
+        EXPECT_FALSE(r.SetState(text)) << text.substr(0, 30) << " .. " << text.substr(text.size() - 10);
+        EXPECT_EQ(r.State(), before);
+    }
+    // The edges that are real states are still taken: the largest words, the
+    // first word's top bit alone, and every position.
+    std::string top = "2147483648 " + zeros.substr(2);
+    ASSERT_TRUE(r.SetState(top + "624"));
+    for (int i = 0; i < 1000; ++i) ASSERT_LE(r.Int(0, 2), 2);
+    std::string ones;
+    for (int i = 0; i < 624; ++i) ones += "4294967295 ";
+    ASSERT_TRUE(r.SetState(ones + "0"));
+    for (int i = 0; i < 1000; ++i) {
+        const int v = r.Int(-5, 1000);
+        ASSERT_GE(v, -5);
+        ASSERT_LE(v, 1000);
+    }
+    EXPECT_TRUE(r.SetState(good.substr(0, lastSpace) + " 624"));
+}
+
 }  // namespace

@@ -115,6 +115,23 @@ TEST(SaveFormat, AnItemOrSkillWhoseNumberNoLongerCarriesItsNameIsDropped) {
     EXPECT_EQ(r.save->bar[7].number, 1);  // the rest stays
 }
 
+// A hand-edited empty cell (number 0) that still names an item or skill is
+// read as the empty cell it is, so the save written back is the game's own.
+TEST(SaveFormat, AnEmptyCellKeepsNoName) {
+    SaveGame s = FullSave();
+    s.bag[4] = Item(0, "铁剑");
+    s.shop[0] = Item(0, "神剑");
+    s.bar[2] = SavedRef{0, gbk::Lit("冰冻术")};
+    SaveReadResult r = ReadSaveJson(WriteSaveJson(s), Tables());
+    ASSERT_TRUE(r.save) << r.error;
+    EXPECT_TRUE(r.dropped.empty());
+    EXPECT_EQ(r.save->bag[4].name, "");
+    EXPECT_EQ(r.save->shop[0].name, "");
+    EXPECT_EQ(r.save->bar[2].name, "");
+    s.bag[4] = s.shop[0] = s.bar[2] = SavedRef{};
+    EXPECT_EQ(WriteSaveJson(*r.save), WriteSaveJson(s));
+}
+
 TEST(SaveFormat, HandEditedFilesAreRefusedNamingTheFirstBadField) {
     struct Case {
         const char* pointer;  // JSON pointer of the edited field
@@ -155,6 +172,17 @@ TEST(SaveFormat, HandEditedFilesAreRefusedNamingTheFirstBadField) {
         EXPECT_FALSE(r.save) << c.pointer;
         EXPECT_EQ(r.badField, c.badField) << c.pointer << ": " << r.error;
         EXPECT_FALSE(r.newerFormat);
+    }
+    // Generator states the generator could never be in: a word past 32 bits
+    // (draws then fall outside the asked range) and all zeros (a draw of
+    // [0, 2] then never ends). Loading the map would draw from them.
+    std::string zeros;
+    for (int i = 0; i < 624; ++i) zeros += "0 ";
+    const std::string wide = "4294967296 " + Random(7).State().substr(Random(7).State().find(' ') + 1);
+    for (const std::string& state : {zeros + "624", wide}) {
+        Json edited = good;
+        edited["mapRandomState"] = state;
+        EXPECT_EQ(ReadSaveJson(edited.dump(), tables).badField, "mapRandomState") << state.substr(0, 24);
     }
     // A missing field is named too.
     Json missing = good;
