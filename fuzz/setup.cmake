@@ -22,7 +22,7 @@ file(REMOVE_RECURSE ${BINARY_DIR}/seeds)
 file(MAKE_DIRECTORY ${BINARY_DIR}/seeds ${BINARY_DIR}/corpus/read ${BINARY_DIR}/corpus/split
                     ${BINARY_DIR}/corpus/script_commands ${BINARY_DIR}/corpus/bmfont
                     ${BINARY_DIR}/corpus/monster_texts ${BINARY_DIR}/corpus/input_script
-                    ${BINARY_DIR}/corpus/save_file)
+                    ${BINARY_DIR}/corpus/save_file ${BINARY_DIR}/corpus/settings_file)
 file(GLOB texts ${SOURCE_DIR}/tests/data/wdm/*.txt)
 set(count 0)
 foreach(text ${texts})
