@@ -49,6 +49,21 @@ inline std::string WriteFile(const std::string& name, const std::string& bytes) 
     return path;
 }
 
+// 0.2 s of 16-bit mono silence at 22050 Hz as a WAV file `name`.
+inline std::string QuietWav(const std::string& name) {
+    const std::uint32_t samples = 4410, dataBytes = samples * 2;
+    std::string wav = "RIFF";
+    auto u32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) wav += static_cast<char>(v >> (8 * i)); };
+    auto u16 = [&](std::uint16_t v) { wav += static_cast<char>(v); wav += static_cast<char>(v >> 8); };
+    u32(36 + dataBytes);
+    wav += "WAVEfmt ";
+    u32(16); u16(1); u16(1); u32(22050); u32(44100); u16(2); u16(16);
+    wav += "data";
+    u32(dataBytes);
+    wav.append(dataBytes, '\0');
+    return WriteFile(name, wav);
+}
+
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override {

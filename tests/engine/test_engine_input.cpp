@@ -161,18 +161,7 @@ TEST_F(EngineTest, ClosingTheWindowWithoutExitCallbackEndsTheLoop) {
 }
 
 TEST_F(EngineTest, SoundsLoadPlayAndFailQuietly) {
-    // 0.2 s of 16-bit mono silence at 22050 Hz.
-    const std::uint32_t samples = 4410, dataBytes = samples * 2;
-    std::string wav = "RIFF";
-    auto u32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) wav += static_cast<char>(v >> (8 * i)); };
-    auto u16 = [&](std::uint16_t v) { wav += static_cast<char>(v); wav += static_cast<char>(v >> 8); };
-    u32(36 + dataBytes);
-    wav += "WAVEfmt ";
-    u32(16); u16(1); u16(1); u32(22050); u32(44100); u16(2); u16(16);
-    wav += "data";
-    u32(dataBytes);
-    wav.append(dataBytes, '\0');
-    const std::string path = WriteFile("quiet.wav", wav);
+    const std::string path = QuietWav("quiet.wav");
 
     HEFFECT eff = Effect_Load_e(e, path.c_str());
     ASSERT_NE(eff, 0u);

@@ -23,20 +23,6 @@ void PushPadAxis(int axis, int value) {
     SDL_PushEvent(&ev);
 }
 
-std::string QuietWav() {
-    const std::uint32_t samples = 4410, dataBytes = samples * 2;
-    std::string wav = "RIFF";
-    auto u32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) wav += static_cast<char>(v >> (8 * i)); };
-    auto u16 = [&](std::uint16_t v) { wav += static_cast<char>(v); wav += static_cast<char>(v >> 8); };
-    u32(36 + dataBytes);
-    wav += "WAVEfmt ";
-    u32(16); u16(1); u16(1); u32(22050); u32(44100); u16(2); u16(16);
-    wav += "data";
-    u32(dataBytes);
-    wav.append(dataBytes, '\0');
-    return WriteFile("quiet_loop.wav", wav);
-}
-
 }  // namespace
 
 TEST_F(EngineTest, PadButtonsAndSticksAreVirtualKeys) {
@@ -115,7 +101,7 @@ TEST_F(EngineTest, AJoystickWithoutAMappingIsToldOnce) {
 
 TEST_F(EngineTest, VolumeGroupsReachTheMixer) {
     ASSERT_TRUE(Effect_AudioOpen_e(e)) << "the dummy audio driver opens";
-    const HEFFECT eff = Effect_Load_e(e, QuietWav().c_str());
+    const HEFFECT eff = Effect_Load_e(e, QuietWav("quiet_loop.wav").c_str());
     ASSERT_NE(eff, 0u);
     const HCHANNEL music = Effect_PlayEx_e(e, eff, 80, 0, 1.0f, true);
     const HCHANNEL effect = Effect_PlayEx_e(e, eff, 50, 0, 1.0f, true);
