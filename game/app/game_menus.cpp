@@ -52,7 +52,10 @@ public:
     std::string_view Name() const override { return "title"; }
     bool Shown() const override { return m.title(); }
     bool Covers() const override { return true; }
-    void Keys(Controls& c) override { Pick(m.titleButtons.Keys(c)); }
+    void Keys(Controls& c) override {
+        // The slot list or a question over it has the keys.
+        if (!m.slots() && m.question().what == MenuQuestion::kNone) Pick(m.titleButtons.Keys(c));
+    }
     void Update(const Controls& input) override {
         if (!m.slots() && m.question().what == MenuQuestion::kNone) Pick(m.titleButtons.Update(input));
     }
@@ -88,7 +91,7 @@ public:
             m.Choose(GameMenus::Choice::kCloseSystem);
             return;
         }
-        Pick(m.systemButtons.Keys(c));
+        if (m.question().what == MenuQuestion::kNone) Pick(m.systemButtons.Keys(c));
     }
     void Update(const Controls& input) override {
         if (m.slots() || m.question().what != MenuQuestion::kNone) return;
@@ -116,6 +119,7 @@ public:
     std::string_view Name() const override { return "saveSlots"; }
     bool Shown() const override { return m.slots(); }
     void Keys(Controls& c) override {
+        if (m.question().what != MenuQuestion::kNone) return;  // the question has the keys
         if (c.Pressed(Action::Cancel)) {
             c.Consume(Action::Cancel);
             m.Choose(GameMenus::Choice::kCloseSlots);

@@ -190,8 +190,10 @@ TEST_F(MenuRun, SavingOverASlotAsksFirst) {
     WriteAll(saves / "1.json", SaveAt(6, "2026-05-06 07:08:09").dump());
     const std::string toRow = Click(10, kSystemButtonX, kSystemButtonY) + Click(13, kMenuX, kSystemSaveY) +
                               Click(16, kRowX, Row(0));
-    const Json asked = Run("asked", "--frames 20", toRow);
+    // Down while the question shows moves nothing under it.
+    const Json asked = Run("asked", "--frames 20", toRow + Key(18, "Down"));
     EXPECT_EQ(asked["menus"]["question"], "覆盖 存档1 中的存档?");
+    EXPECT_EQ(asked["menus"]["slotHighlight"], 0);
     const Json no = Run("no", "--frames 24", toRow + Click(20, kNoX, kAnswerY));
     EXPECT_EQ(no["menus"]["question"], "");
     EXPECT_EQ(no["saves"]["lastSaved"], "");
