@@ -19,7 +19,7 @@ endif()
 
 # Seeds: every golden map text, packed. Texts that are meant to fail are skipped.
 file(REMOVE_RECURSE ${BINARY_DIR}/seeds)
-file(MAKE_DIRECTORY ${BINARY_DIR}/seeds ${BINARY_DIR}/corpus/read ${BINARY_DIR}/corpus/split
+file(MAKE_DIRECTORY ${BINARY_DIR}/seeds ${BINARY_DIR}/corpus/wdm_read ${BINARY_DIR}/corpus/wdm_split
                     ${BINARY_DIR}/corpus/script_commands ${BINARY_DIR}/corpus/bmfont
                     ${BINARY_DIR}/corpus/monster_texts ${BINARY_DIR}/corpus/input_script
                     ${BINARY_DIR}/corpus/save_file ${BINARY_DIR}/corpus/settings_file)

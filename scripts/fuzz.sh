@@ -6,13 +6,23 @@
 # when it has grown. Inputs that crash are kept under fuzz/artifacts/<target>/
 # and fail the script.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
-# FUZZ_BUILD names the build folder (default build-fuzz). One process per
+# FUZZ_BUILD names the build folder (default build-fuzz); FUZZ_RUNS, when
+# set, also stops each target after that many executions. One process per
 # target at a time: the machine is shared.
+#
+# AddressSanitizer's default quarantine (256 MB of freed blocks kept poisoned)
+# halves the speed of the allocation-heavy targets and is far more than one
+# input frees; 16 MB still holds every block an input frees, so a use after
+# free inside one input is still caught. Allocation stacks are cut to four
+# frames; rerun a crash input with ASAN_OPTIONS unset for the full stack.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 build=${FUZZ_BUILD:-build-fuzz}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16:malloc_context_size=4}
+runs_limit=()
+if [ -n "${FUZZ_RUNS:-}" ]; then runs_limit=(-runs="$FUZZ_RUNS"); fi
 clang=${CLANGXX:-$(command -v clang++ || true)}
 if [ -z "$clang" ]; then echo "fuzz: clang++ not found (scripts/setup.sh installs it)"; exit 1; fi
 
@@ -53,7 +63,7 @@ for target in "${targets[@]}"; do
     echo "fuzz: $target for $seconds s"
     log="$build/$target.log"
     status=0
-    "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=500 -print_final_stats=1 \
+    "$bin" -max_total_time="$seconds" "${runs_limit[@]}" -timeout=10 -rss_limit_mb=500 -print_final_stats=1 \
         -artifact_prefix="$artifacts/" \
         "$found" "$corpus" "${extra[@]}" >"$log" 2>&1 || status=$?
     runs=$(awk '/stat::number_of_executed_units/ {n += $NF} END {print n + 0}' "$log")
@@ -63,11 +73,19 @@ for target in "${targets[@]}"; do
     rm -rf "$merged"
     mkdir -p "$merged"
     "$bin" -merge=1 -timeout=10 -rss_limit_mb=500 "$merged" "$corpus" "$found" "${extra[@]}" >>"$log" 2>&1
+    # Hand-named seeds (regression inputs among them) keep their names.
+    for seed in "$corpus"/*; do
+        base=$(basename "$seed")
+        [[ "$base" =~ ^[0-9a-f]{40}$ ]] && continue
+        rm -f "$merged/$(sha1sum "$seed" | cut -c1-40)"
+        cp "$seed" "$merged/$base"
+    done
     rm -rf "$corpus" "$found"
     mv "$merged" "$corpus"
     files=$(find "$corpus" -type f | wc -l)
     peak=$(awk '/stat::peak_rss_mb/ {if ($NF > p) p = $NF} END {print p + 0}' "$log")
-    result="$target: $runs runs, peak $peak MB, corpus $files files"
+    elapsed=$(awk '/Done [0-9]+ runs in/ {print $(NF-1)}' "$log" | tail -1)
+    result="$target: $runs runs in ${elapsed:-?} s, peak $peak MB, corpus $files files"
     if [ "$status" -ne 0 ]; then
         failed=1
         result="$result, FAILED (status $status; inputs in $artifacts, log $log)"

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -18,23 +19,37 @@
 
 namespace content_test {
 
+// True when this process drew the pack itself (and so removes it at the end).
+inline bool& PackIsOwn() {
+    static bool own = false;
+    return own;
+}
+
+// The generated pack. Under CTest one test draws it once for the whole run
+// (LUMO_CONTENT_PACK names its folder); a test binary run by hand draws its
+// own into a temporary folder.
 inline const std::filesystem::path& PackDir() {
     static const std::filesystem::path dir = [] {
+        const char* shared = std::getenv("LUMO_CONTENT_PACK");
+        if (shared != nullptr && *shared != '\0' && std::filesystem::exists(std::filesystem::path(shared) / "done"))
+            return std::filesystem::path(shared);
         const auto d = std::filesystem::temp_directory_path() /
                        ("lumo_content_" + std::to_string(static_cast<long long>(::getpid())));
         std::filesystem::remove_all(d);
         contentgen::Output out(d);
         contentgen::GenerateAll(out);
         EXPECT_EQ(out.failures(), 0);
+        PackIsOwn() = true;
         return d;
     }();
     return dir;
 }
 
-// Removes the folder at the end of the run.
+// Removes the folder at the end of the run when this process drew it.
 class PackCleaner : public ::testing::Environment {
 public:
     void TearDown() override {
+        if (!PackIsOwn()) return;
         std::error_code ec;
         std::filesystem::remove_all(PackDir(), ec);
     }

@@ -79,10 +79,12 @@ std::string Click(int frame, float x, float y, const char* button = "left") {
     return s.str();
 }
 
-// The game on `map` with the data copy and the input; the dump goes to dir/s.json.
+// The game on `map` with the data copy and the input, logic-only; the dump
+// goes to dir/s.json.
 GameOptions Options(const fs::path& dir, const fs::path& data, const fs::path& map, int frames) {
     GameOptions o;
     o.headless = true;
+    o.noRender = true;
     o.dataDir = data.string();
     o.mapFile = map.string();
     o.frames = frames;

@@ -58,9 +58,11 @@ std::string HoldC(int from, int to) {
     return std::to_string(from) + " key down C\n" + std::to_string(to) + " key up C\n";
 }
 
+// Logic-only; the dump goes to dir/s.json.
 GameOptions Options(const fs::path& dir, const fs::path& data, const fs::path& map, int frames) {
     GameOptions o;
     o.headless = true;
+    o.noRender = true;
     o.dataDir = data.string();
     if (!map.empty()) o.mapFile = map.string();
     o.frames = frames;
@@ -146,7 +148,9 @@ TEST(ItemRun, AnItemRowAddedAfterLoadingIsShownPickedUpAndBought) {
     }
     const fs::path map = Field(dir);
     ASSERT_FALSE(map.empty());
-    Game game(Options(dir, data, map, 140));
+    GameOptions drawn = Options(dir, data, map, 140);
+    drawn.noRender = false;  // the ground is looked at
+    Game game(drawn);
     game.scriptedInput =
         ParseInputScript(HoldC(30, 90) + Click(100, GameInterface::ShopCellX(1) + 15, GameInterface::ShopCellY(1) + 15) +
                              ClickBag(110, 36),

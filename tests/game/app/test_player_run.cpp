@@ -228,6 +228,7 @@ struct TracedRun {
     static GameOptions Options(const fs::path& data, long frames) {
         GameOptions o;
         o.headless = true;
+        o.noRender = true;
         o.dataDir = data.string();
         o.frames = frames;
         o.seed = 1;

@@ -77,6 +77,7 @@ TEST(SkillRun, TheBookTeachesTheThunderSpellThatVCastsOnTheMonsterBesideThePlaye
                         "175 mouse " + std::to_string(SkillBar::CellX(1) + 10) + " 560\n";
     GameOptions o;
     o.headless = true;
+    o.noRender = true;  // the screenshot frames are still drawn
     o.dataDir = data.string();
     o.mapFile = MapFile(data, "新手村2.Wdm").string();
     o.frames = 190;
@@ -194,6 +195,7 @@ TEST(SkillRun, TheHealBookTeachesAHealThatTheBarCastsBesideTheThunderSpell) {
                         std::to_string(SkillBar::CellX(2) + 10) + " 560\n";
     GameOptions o;
     o.headless = true;
+    o.noRender = true;  // the screenshot frames are still drawn
     o.dataDir = data.string();
     o.frames = 180;
     o.seed = 1;
