@@ -7,6 +7,8 @@
 #include <sstream>
 #include <sys/wait.h>
 
+#include "app/game.h"
+#include "lumo/lumo.h"
 #include "shared/gbk.h"
 
 namespace run_support {
@@ -49,6 +51,58 @@ int RunProgram(const fs::path& dir, const std::string& args, const std::string& 
                             (dir / "out.txt").string() + " 2>&1";
     const int status = std::system(cmd.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string PlayInput(const fs::path& dir, int frames, const std::string& input, const std::string& extra) {
+    WriteAll(dir / "in.txt", input);
+    const fs::path dump = dir / "s.json";
+    fs::remove(dump);
+    const int status = RunProgram(dir, "--headless --no-render --seed 1 --frames " + std::to_string(frames) +
+                                           " --input " + (dir / "in.txt").string() + " --dump-state " + dump.string() +
+                                           " " + extra);
+    EXPECT_EQ(status, 0) << ReadAll(dir / "out.txt");
+    return ReadAll(dump);
+}
+
+int Shell(const std::string& cmd) {
+    const int status = std::system(cmd.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+fs::path PackMap(const fs::path& dir, const std::string& name, const std::string& text) {
+    const fs::path source = dir / (name + ".txt");
+    const fs::path map = dir / (name + ".Wdm");
+    WriteAll(source, text);
+    const int rc = Shell(std::string(LUMO_BIN_DIR) + "/wdmtool pack " + source.string() + " " + map.string() +
+                         " > /dev/null");
+    return rc == 0 ? map : fs::path();
+}
+
+GameOptions LogicOnly(const fs::path& data, const fs::path& map, long frames) {
+    GameOptions o;
+    o.headless = true;
+    o.noRender = true;
+    o.dataDir = data.string();
+    if (!map.empty()) o.mapFile = map.string();
+    o.frames = frames;
+    o.seed = 1;
+    return o;
+}
+
+std::string Click(int frame, float x, float y, const char* button) {
+    std::ostringstream s;
+    s << frame << " mouse " << x << " " << y << "\n"
+      << frame + 1 << " button " << button << " down\n"
+      << frame + 3 << " button " << button << " up\n";
+    return s.str();
+}
+
+int LitPixels(Game& game, float x, float y, float w, float h) {
+    int lit = 0;
+    for (int py = static_cast<int>(y); py < static_cast<int>(y + h); ++py)
+        for (int px = static_cast<int>(x); px < static_cast<int>(x + w); ++px)
+            if ((Harness_ReadPixel(game.engine.handle(), px, py) & 0x00FFFFFF) != 0) ++lit;
+    return lit;
 }
 
 }  // namespace run_support

@@ -6,6 +6,10 @@
 #include <optional>
 #include <string>
 
+#include "app/game_options.h"
+
+class Game;
+
 namespace run_support {
 
 namespace fs = std::filesystem;
@@ -26,5 +30,25 @@ fs::path DataWith(const fs::path& dir, const std::string& mainLuaUtf8,
 // stdout and stderr go to dir/out.txt. The exit status, -1 when it did not
 // exit normally.
 int RunProgram(const fs::path& dir, const std::string& args, const std::string& env = "");
+// Runs the game binary logic-only (seed 1) for `frames` frames on the
+// input-file text, with `extra` options after the others, and expects it to
+// end with status 0. The state dump's text, empty when none was written.
+std::string PlayInput(const fs::path& dir, int frames, const std::string& input, const std::string& extra);
+// Runs a shell command: its exit status, -1 when it did not exit normally.
+int Shell(const std::string& cmd);
+// The map text packed by wdmtool into dir/<name>.Wdm: its path, empty when
+// packing failed.
+fs::path PackMap(const fs::path& dir, const std::string& name, const std::string& text);
+
+// Options of an in-process logic-only run (seed 1) on `data`, starting on
+// `map` when one is given.
+GameOptions LogicOnly(const fs::path& data, const fs::path& map, long frames);
+
+// Input-file lines of a click at (x, y): the pointer moves there at `frame`,
+// the button goes down a frame later and up two frames after that.
+std::string Click(int frame, float x, float y, const char* button = "left");
+
+// Pixels of the last drawn scene inside the rectangle that are not black.
+int LitPixels(Game& game, float x, float y, float w, float h);
 
 }  // namespace run_support

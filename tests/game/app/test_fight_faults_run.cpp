@@ -11,8 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
 
@@ -26,21 +24,9 @@ using Json = nlohmann::json;
 
 namespace {
 
+using run_support::Click;
+using run_support::LitPixels;
 using run_support::ReadAll;
-
-int Shell(const std::string& cmd) {
-    const int status = std::system(cmd.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A map text packed into dir/name.Wdm; its path, empty on failure.
-fs::path Pack(const fs::path& dir, const std::string& name, const std::string& text) {
-    std::ofstream(dir / (name + ".txt")) << text;
-    const fs::path map = dir / (name + ".Wdm");
-    const int rc = Shell(std::string(LUMO_BIN_DIR) + "/wdmtool pack " + (dir / (name + ".txt")).string() + " " +
-                         map.string() + " > /dev/null");
-    return rc == 0 ? map : fs::path();
-}
 
 // Removes the PNG pictures (not their info files) under data/<gbk folder>.
 void RemovePictures(const fs::path& data, const char* utf8Folder) {
@@ -57,38 +43,15 @@ std::string Key(int frame, const char* key) {
     return std::to_string(frame) + " key down " + key + "\n" + std::to_string(frame + 1) + " key up " + key + "\n";
 }
 
-// Pixels of the last finished scene in the rectangle that are not black.
-int LitPixels(Game& game, float x, float y, float w, float h) {
-    int lit = 0;
-    for (int py = static_cast<int>(y); py < static_cast<int>(y + h); ++py)
-        for (int px = static_cast<int>(x); px < static_cast<int>(x + w); ++px)
-            if ((Harness_ReadPixel(game.engine.handle(), px, py) & 0x00FFFFFF) != 0) ++lit;
-    return lit;
-}
-
 // Writes a content file (UTF-8 text) into the data copy as the game reads it: GBK.
 void WriteScript(const fs::path& data, const std::string& utf8Name, const std::string& utf8Text) {
     std::ofstream(data / "脚本" / utf8Name, std::ios::binary | std::ios::trunc) << gbk::FromUtf8(utf8Text);
 }
 
-std::string Click(int frame, float x, float y, const char* button = "left") {
-    std::ostringstream s;
-    s << frame << " mouse " << x << " " << y << "\n"
-      << frame + 1 << " button " << button << " down\n"
-      << frame + 3 << " button " << button << " up\n";
-    return s.str();
-}
-
 // The game on `map` with the data copy and the input, logic-only; the dump
 // goes to dir/s.json.
 GameOptions Options(const fs::path& dir, const fs::path& data, const fs::path& map, int frames) {
-    GameOptions o;
-    o.headless = true;
-    o.noRender = true;
-    o.dataDir = data.string();
-    o.mapFile = map.string();
-    o.frames = frames;
-    o.seed = 1;
+    GameOptions o = run_support::LogicOnly(data, map, frames);
     o.dumpStatePath = (dir / "s.json").string();
     return o;
 }
@@ -119,17 +82,13 @@ TEST(FightRun, TheStruckDogIsDrawnOnEveryFrameAndEachSparkCentresOnIt) {
     const fs::path dir = run_support::TempDir("fight", "spark");
     const fs::path data = run_support::DataWith(dir, "装备物品(\"武器\", \"扫把\")\n");
     for (const char* folder : {"人物", "武器", "魔法", "效果/命中"}) RemovePictures(data, folder);
-    const fs::path map = Pack(dir, "field", kDogField);
+    const fs::path map = run_support::PackMap(dir, "field", kDogField);
     ASSERT_FALSE(map.empty());
 
     std::string input;
     for (int f = 20; f < 600; f += 40) input += Key(f, "Z");
-    GameOptions o;
-    o.headless = true;
-    o.dataDir = data.string();
-    o.mapFile = map.string();
-    o.frames = 900;
-    o.seed = 1;
+    GameOptions o = run_support::LogicOnly(data, map, 900);
+    o.noRender = false;  // the dog's pixels are looked at
     Game game(o);
     game.scriptedInput = ParseInputScript(input, "input").events;
 
@@ -193,7 +152,7 @@ TEST(FightRun, ThunderOnAStrongDefenceDoesItsLowerBoundAndNeverHeals) {
                 "初始怪物(3,\"野猪王\",\"野猪王\",\"野猪王.lua\",120,90,400,12,6,2,300)\n");
     std::string field = kDogField;
     field.replace(field.find("startOffset=470"), 15, "startOffset=400");
-    const fs::path map = Pack(dir, "field", field);
+    const fs::path map = run_support::PackMap(dir, "field", field);
     ASSERT_FALSE(map.empty());
     Game game(Options(dir, data, map, 330));
     game.scriptedInput = ParseInputScript(ReadTheBook() + Key(60, "V") + Key(150, "V") + Key(240, "V"), "input").events;
@@ -216,7 +175,7 @@ TEST(FightRun, ThunderOnAStrongDefenceDoesItsLowerBoundAndNeverHeals) {
 TEST(FightRun, OneSkillInTwoBarCellsSharesItsCooldownAndKeepsItWhenMoved) {
     const fs::path dir = run_support::TempDir("fight", "cooldown");
     const fs::path data = run_support::DataWith(dir, kThunderMain);
-    const fs::path map = Pack(dir, "field", kDogField);
+    const fs::path map = run_support::PackMap(dir, "field", kDogField);
     ASSERT_FALSE(map.empty());
     const float row = SkillWindow::kRowsY + 8, rowX = SkillWindow::kRowsX + 8, barY = SkillBar::kY + 10;
     auto cell = [](int n) { return SkillBar::CellX(n) + 10; };
@@ -253,7 +212,7 @@ TEST(FightRun, OneSkillInTwoBarCellsSharesItsCooldownAndKeepsItWhenMoved) {
 TEST(FightRun, AnOldStrikesLongEffectNeverCutsTheBoarKingsNextStrikeShort) {
     const fs::path dir = run_support::TempDir("fight", "boar");
     const fs::path data = run_support::DataWith(dir, "");
-    const fs::path map = Pack(dir, "arena",
+    const fs::path map = run_support::PackMap(dir, "arena",
                               "header width=800 height=600 startGround=1 startOffset=300 "
                               "background=\"\\data\\map\\none.png\" floatInterval=0 townMap=1 townGround=1 facing=2\n"
                               "square left=0 top=500 width=800 height=100 kind=0\n"

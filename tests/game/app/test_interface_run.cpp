@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
 
@@ -41,16 +40,8 @@ fs::path DataWithExtra(const fs::path& dir, const std::string& extraUtf8) {
 }
 
 Json RunGame(const fs::path& dir, int frames, const std::string& input, const std::string& extra) {
-    std::ofstream(dir / "in.txt") << input;
-    const fs::path dump = dir / "s.json";
-    fs::remove(dump);
-    const std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --no-render --seed 1 --frames " +
-                            std::to_string(frames) + " --input " + (dir / "in.txt").string() + " --dump-state " +
-                            dump.string() + " " + extra + " > " + (dir / "out.txt").string() + " 2>&1";
-    const int status = std::system(cmd.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadAll(dir / "out.txt");
-    if (!fs::exists(dump)) return Json::object();
-    return Json::parse(ReadAll(dump));
+    const std::string dump = run_support::PlayInput(dir, frames, input, extra);
+    return dump.empty() ? Json::object() : Json::parse(dump);
 }
 
 // A left (or right) click at screen (x, y): the pointer moves at `frame`,

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
 
@@ -23,32 +22,18 @@ using Json = nlohmann::json;
 
 namespace {
 
+using run_support::Click;
+using run_support::LitPixels;
 using run_support::ReadAll;
-
-int Shell(const std::string& cmd) {
-    const int status = std::system(cmd.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // A black field 800 x 600; the player stands at x 450 with its feet on 502.
 fs::path Field(const fs::path& dir) {
-    std::ofstream(dir / "field.txt")
-        << "header width=800 height=600 startGround=1 startOffset=450 background=\"\\data\\map\\none.png\" "
-           "floatInterval=0 townMap=1 townGround=1 facing=2\n"
-           "square left=0 top=500 width=800 height=100 kind=0\n";
-    const fs::path map = dir / "field.Wdm";
-    const int rc = Shell(std::string(LUMO_BIN_DIR) + "/wdmtool pack " + (dir / "field.txt").string() + " " +
-                         map.string() + " > /dev/null");
-    return rc == 0 ? map : fs::path();
+    return run_support::PackMap(dir, "field",
+                                "header width=800 height=600 startGround=1 startOffset=450 "
+                                "background=\"\\data\\map\\none.png\" floatInterval=0 townMap=1 townGround=1 facing=2\n"
+                                "square left=0 top=500 width=800 height=100 kind=0\n");
 }
 
-std::string Click(int frame, float x, float y, const char* button = "left") {
-    std::ostringstream s;
-    s << frame << " mouse " << x << " " << y << "\n"
-      << frame + 1 << " button " << button << " down\n"
-      << frame + 3 << " button " << button << " up\n";
-    return s.str();
-}
 std::string ClickBag(int frame, int slot) {
     return Click(frame, GameInterface::BagCellX(slot) + 15, GameInterface::BagCellY(slot) + 15);
 }
@@ -60,13 +45,7 @@ std::string HoldC(int from, int to) {
 
 // Logic-only; the dump goes to dir/s.json.
 GameOptions Options(const fs::path& dir, const fs::path& data, const fs::path& map, int frames) {
-    GameOptions o;
-    o.headless = true;
-    o.noRender = true;
-    o.dataDir = data.string();
-    if (!map.empty()) o.mapFile = map.string();
-    o.frames = frames;
-    o.seed = 1;
+    GameOptions o = run_support::LogicOnly(data, map, frames);
     o.dumpStatePath = (dir / "s.json").string();
     return o;
 }
@@ -119,15 +98,6 @@ TEST(ItemRun, ADropLeftOfThePlayerIsPickedUpWithoutAStep) {
     EXPECT_EQ(s["player"]["x"], 450.0);  // no step
     EXPECT_EQ(Count(s["bag"], kRedPotion), 1) << s["bag"];
     EXPECT_TRUE(s["groundItems"].empty()) << s["groundItems"];
-}
-
-// Lit pixels of the last finished scene in a rectangle.
-int LitPixels(Game& game, float x, float y, float w, float h) {
-    int lit = 0;
-    for (int py = static_cast<int>(y); py < static_cast<int>(y + h); ++py)
-        for (int px = static_cast<int>(x); px < static_cast<int>(x + w); ++px)
-            if ((Harness_ReadPixel(game.engine.handle(), px, py) & 0x00FFFFFF) != 0) ++lit;
-    return lit;
 }
 
 // Main.lua adds an item row after the tables were loaded, drops one on the

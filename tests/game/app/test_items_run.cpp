@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
 
@@ -30,16 +28,8 @@ fs::path DataWithMain(const fs::path& dir, const std::string& mainUtf8) { return
 // Runs the game for `frames` frames with the input file and returns its
 // state dump; extra options (data folder, screenshots) go in `extra`.
 Json RunGame(const fs::path& dir, int frames, const std::string& input, const std::string& extra = "") {
-    std::ofstream(dir / "in.txt") << input;
-    const fs::path dump = dir / "s.json";
-    fs::remove(dump);
-    const std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --no-render --seed 1 --frames " +
-                            std::to_string(frames) + " --input " + (dir / "in.txt").string() + " --dump-state " +
-                            dump.string() + " " + extra + " > " + (dir / "out.txt").string() + " 2>&1";
-    const int status = std::system(cmd.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadAll(dir / "out.txt");
-    if (!fs::exists(dump)) return Json::object();
-    return Json::parse(ReadAll(dump));
+    const std::string dump = run_support::PlayInput(dir, frames, input, extra);
+    return dump.empty() ? Json::object() : Json::parse(dump);
 }
 
 std::string Pos(float x, float y) {

@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
 
@@ -23,10 +21,7 @@ namespace {
 using run_support::ReadAll;
 fs::path TempDir(const std::string& name) { return run_support::TempDir("monster", name); }
 
-int Shell(const std::string& cmd) {
-    int status = std::system(cmd.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using run_support::Shell;
 
 // A flat map; the dog's home square is barely wider than the dog, so it
 // stands where it was put.
@@ -39,11 +34,7 @@ const char* kArena =
     "monster left=421 top=462 width=70 height=50 id=1 ground=2 offset=1\n";
 
 // The arena packed into dir/arena.Wdm.
-bool PackArena(const fs::path& dir) {
-    std::ofstream(dir / "arena.txt") << kArena;
-    return Shell(std::string(LUMO_BIN_DIR) + "/wdmtool pack " + (dir / "arena.txt").string() + " " +
-                 (dir / "arena.Wdm").string() + " > /dev/null") == 0;
-}
+bool PackArena(const fs::path& dir) { return !run_support::PackMap(dir, "arena", kArena).empty(); }
 
 // Walks up to the dog and swings Z every 40 frames until frame 500.
 std::string SwingAtTheDog() {

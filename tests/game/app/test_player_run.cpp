@@ -225,15 +225,7 @@ struct TracedRun {
             }
         };
     }
-    static GameOptions Options(const fs::path& data, long frames) {
-        GameOptions o;
-        o.headless = true;
-        o.noRender = true;
-        o.dataDir = data.string();
-        o.frames = frames;
-        o.seed = 1;
-        return o;
-    }
+    static GameOptions Options(const fs::path& data, long frames) { return run_support::LogicOnly(data, {}, frames); }
     int StateAt(long frame) const { return states.at(static_cast<std::size_t>(frame - 1)); }
 };
 

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
@@ -25,6 +24,7 @@ namespace {
 // Screenshots stay for a look in this folder.
 const fs::path kShots = "/tmp/skill-shots";
 
+using run_support::Click;
 using run_support::DataWith;
 using run_support::ReadAll;
 fs::path TempDir(const std::string& name) {
@@ -34,14 +34,6 @@ fs::path TempDir(const std::string& name) {
 
 fs::path MapFile(const fs::path& data, const char* utf8Name) {
     return data / gbk::ToUtf8(gbk::Lit("地图")) / utf8Name;
-}
-
-std::string Click(int frame, float x, float y, const char* button = "left") {
-    std::ostringstream s;
-    s << frame << " mouse " << x << " " << y << "\n"
-      << frame + 1 << " button " << button << " down\n"
-      << frame + 3 << " button " << button << " up\n";
-    return s.str();
 }
 
 std::string Key(int frame, const char* key) {
@@ -75,13 +67,8 @@ TEST(SkillRun, TheBookTeachesTheThunderSpellThatVCastsOnTheMonsterBesideThePlaye
                         Key(80, "V") + Key(100, "V") +              // V again while casting changes nothing
                         Key(160, "A") + Key(170, "A") +             // the cell's cast, then its refusal
                         "175 mouse " + std::to_string(SkillBar::CellX(1) + 10) + " 560\n";
-    GameOptions o;
-    o.headless = true;
-    o.noRender = true;  // the screenshot frames are still drawn
-    o.dataDir = data.string();
-    o.mapFile = MapFile(data, "新手村2.Wdm").string();
-    o.frames = 190;
-    o.seed = 1;
+    // Logic-only: the screenshot frames are still drawn.
+    GameOptions o = run_support::LogicOnly(data, MapFile(data, "新手村2.Wdm"), 190);
     o.dumpStatePath = (dir / "state.json").string();
     o.screenshots = {{55, (kShots / "skill_window.png").string()},
                      {75, (kShots / "skill_bar.png").string()},
@@ -193,12 +180,7 @@ TEST(SkillRun, TheHealBookTeachesAHealThatTheBarCastsBesideTheThunderSpell) {
                         // Held for a quarter of a second while cooling down: one refusal.
                         "150 key down S\n165 key up S\n" + "166 mouse " +
                         std::to_string(SkillBar::CellX(2) + 10) + " 560\n";
-    GameOptions o;
-    o.headless = true;
-    o.noRender = true;  // the screenshot frames are still drawn
-    o.dataDir = data.string();
-    o.frames = 180;
-    o.seed = 1;
+    GameOptions o = run_support::LogicOnly(data, {}, 180);  // screenshot frames still drawn
     o.dumpStatePath = (dir / "state.json").string();
     o.screenshots = {{105, (kShots / "skill_bar_two_kinds.png").string()},
                      {146, (kShots / "skill_heal.png").string()},
