@@ -97,6 +97,30 @@ std::string Click(int frame, float x, float y, const char* button) {
     return s.str();
 }
 
+void ProgramRun::SetUp() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = TempDir(info->test_suite_name(), info->name());
+    saves = dir / "saves";
+}
+
+void ProgramRun::TearDown() {
+    if (!HasFailure()) fs::remove_all(dir);
+}
+
+std::string ProgramRun::RunNamed(const std::string& name, const std::string& args, const std::string& input,
+                                 int* status) {
+    std::string line = "--headless --no-render --seed 1 --data " + (fs::path(LUMO_BIN_DIR) / "data").string() +
+                       " --dump-state " + (dir / (name + ".json")).string();
+    if (!input.empty()) {
+        WriteAll(dir / (name + ".txt"), input);
+        line += " --input " + (dir / (name + ".txt")).string();
+    }
+    const int rc = RunProgram(dir, line + " " + args);
+    if (status != nullptr) *status = rc;
+    else EXPECT_EQ(rc, 0) << ReadAll(dir / "out.txt");
+    return ReadAll(dir / (name + ".json"));
+}
+
 int LitPixels(Game& game, float x, float y, float w, float h) {
     int lit = 0;
     for (int py = static_cast<int>(y); py < static_cast<int>(y + h); ++py)

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "app/game_options.h"
 
 class Game;
@@ -50,5 +52,21 @@ std::string Click(int frame, float x, float y, const char* button = "left");
 
 // Pixels of the last drawn scene inside the rectangle that are not black.
 int LitPixels(Game& game, float x, float y, float w, float h);
+
+// A test that runs the game binary in a scratch folder of its own (removed
+// when the test passed), with a saves folder inside it.
+class ProgramRun : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Runs the game headless and logic-only (seed 1) on the bundled pack with
+    // its dump in dir/<name>.json and, when given, the input text in
+    // dir/<name>.txt; `args` follow. The exit status goes to `status` when
+    // asked for, else it is expected to be 0. The dump's text.
+    std::string RunNamed(const std::string& name, const std::string& args, const std::string& input,
+                         int* status = nullptr);
+
+    fs::path dir, saves;
+};
 
 }  // namespace run_support

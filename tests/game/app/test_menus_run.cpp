@@ -69,35 +69,14 @@ Json SaveAt(int level, const std::string& savedAt) {
 
 using run_support::WriteAll;
 
-class MenuRun : public ::testing::Test {
+class MenuRun : public run_support::ProgramRun {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = run_support::TempDir("menus", info->name());
-        saves = dir / "saves";
-    }
-    void TearDown() override {
-        if (!HasFailure()) fs::remove_all(dir);
-    }
-    // Runs the game headless and logic-only with its saves in `saves`; the
-    // state dump. `status` receives the exit status.
+    // Runs the game with its saves in `saves`; the state dump. `status`
+    // receives the exit status.
     Json Run(const std::string& name, const std::string& args, const std::string& input, int* status = nullptr) {
-        WriteAll(dir / (name + ".txt"), input);
-        const std::string line = "--headless --no-render --seed 1 --data " + (fs::path(LUMO_BIN_DIR) / "data").string() +
-                                 " --save-dir " + saves.string() + " --dump-state " +
-                                 (dir / (name + ".json")).string() + " --input " + (dir / (name + ".txt")).string() +
-                                 " " + args;
-        const int rc = run_support::RunProgram(dir, line);
-        if (status != nullptr) {
-            *status = rc;
-        } else {
-            EXPECT_EQ(rc, 0) << ReadAll(dir / "out.txt");
-        }
-        const std::string text = ReadAll(dir / (name + ".json"));
+        const std::string text = RunNamed(name, "--save-dir " + saves.string() + " " + args, input, status);
         return text.empty() ? Json() : Json::parse(text);
     }
-
-    fs::path dir, saves;
 };
 
 bool ChatHas(const Json& s, const std::string& text) {

@@ -74,32 +74,14 @@ Json FullSave() {
 
 using run_support::WriteAll;
 
-class SaveRun : public ::testing::Test {
+class SaveRun : public run_support::ProgramRun {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = run_support::TempDir("save", info->name());
-        saves = dir / "saves";
-    }
-    void TearDown() override {
-        if (!HasFailure()) fs::remove_all(dir);
-    }
-    // Runs the game headless (seed 1) with `args`; the state dump.
+    // Runs the game with `args`; the state dump.
     Json Run(const std::string& name, const std::string& args, const std::string& input = "") {
-        std::string line = "--headless --no-render --seed 1 --data " + (fs::path(LUMO_BIN_DIR) / "data").string() +
-                           " --dump-state " + (dir / (name + ".json")).string() + " " + args;
-        if (!input.empty()) {
-            WriteAll(dir / (name + ".txt"), input);
-            line += " --input " + (dir / (name + ".txt")).string();
-        }
-        const int status = run_support::RunProgram(dir, line);
-        EXPECT_EQ(status, 0) << ReadAll(dir / "out.txt");
-        std::string text = ReadAll(dir / (name + ".json"));
+        const std::string text = RunNamed(name, args, input);
         return text.empty() ? Json() : Json::parse(text);
     }
     std::string SaveDir() const { return " --save-dir " + saves.string(); }
-
-    fs::path dir, saves;
 };
 
 // The dump's keys a save holds.
