@@ -187,7 +187,7 @@ public:
     void Draw() override {
         m.questionPicture.Render(kQuestionX, kQuestionY);
         PrintCentred(g.fonts.game, kQuestionX + 10, kQuestionW - 20, kQuestionY + 12, m.question().caption, kCream);
-        const std::vector<std::string> lines = WrapText(m.question().text, kQuestionLineBytes);
+        const std::vector<std::string>& lines = m.question().lines;
         for (int i = 0; i < kQuestionLines && i < static_cast<int>(lines.size()); ++i) {
             g.fonts.small.SetColour(kCream);
             g.fonts.small.Print(kQuestionX + 18, kQuestionY + 44 + 16 * static_cast<float>(i),
@@ -299,7 +299,7 @@ void GameMenus::RefreshSlots() {
 }
 
 void GameMenus::Ask(const std::string& gbkText, const std::string& gbkCaption, MenuQuestion what, std::string slot) {
-    m_question = Question{gbkText, gbkCaption, what, std::move(slot)};
+    m_question = Question{gbkText, gbkCaption, what, std::move(slot), WrapText(gbkText, kQuestionLineBytes)};
     answers.Set(answers.entries(), kQuestionX + 80, kQuestionY + 158, 120, true);
 }
 

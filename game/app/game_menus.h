@@ -78,6 +78,7 @@ public:
         std::string text, caption;  // GBK
         MenuQuestion what = MenuQuestion::kNone;
         std::string slot;
+        std::vector<std::string> lines;  // the text wrapped to the box, once when asked
     };
     Game& game() { return m_game; }
     MenuButtons titleButtons, systemButtons, slotRows, slotBack, answers;
