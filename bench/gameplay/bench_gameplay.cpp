@@ -21,6 +21,7 @@
 #include "app/game.h"
 #include "direct_draw.h"
 #include "shared/gbk.h"
+#include "shared/paths.h"
 #include "shared/wdm_map.h"
 
 namespace {
@@ -113,7 +114,7 @@ bool Setup() {
 
     GameOptions o;
     o.headless = true;
-    o.dataDir = LUMO_DATA_DIR;
+    o.dataDir = paths::ProgramFolder() + "/data";  // the pack the build draws beside the programs
     o.seed = 1;
     o.mapFile = map.string();
     g.game = std::make_unique<Game>(o);
@@ -257,7 +258,8 @@ int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     benchmark::Initialize(&argc, argv);
     if (!Setup()) {
-        std::fprintf(stderr, "bench_gameplay: the busy map did not start (data in %s)\n", LUMO_DATA_DIR);
+        std::fprintf(stderr, "bench_gameplay: the busy map did not start (data in %s/data)\n",
+                     paths::ProgramFolder().c_str());
         Teardown();
         return 1;
     }

@@ -20,6 +20,7 @@
 #include "core/save_store.h"
 #include "gameplay/save_format.h"
 #include "shared/gbk.h"
+#include "shared/paths.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ bool Setup() {
     fs::create_directories(g.dir);
     GameOptions o;
     o.headless = true;
-    o.dataDir = LUMO_DATA_DIR;
+    o.dataDir = paths::ProgramFolder() + "/data";  // the pack the build draws beside the programs
     o.seed = 1;
     o.saveDir = g.dir.string();
     g.game = std::make_unique<Game>(o);

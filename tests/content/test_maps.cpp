@@ -12,6 +12,7 @@
 #include "shared/wdm_check.h"
 #include "shared/wdm_map.h"
 #include "shared/wdm_text.h"
+#include "test_dirs.h"
 #include "world/game_map.h"
 #include "world/movement.h"
 
@@ -60,8 +61,8 @@ const Pack& ThePack() {
         contentgen::GenerateMapArt(out);
         EXPECT_EQ(out.failures(), 0);
         fs::create_directories(p.data / U8("地图"));
-        p.tableGbk = wdm::ScanMapTable(gbk::FromUtf8(ReadText(U8(LUMO_CONTENT_DIR "/data/脚本/Map.csv"))));
-        for (const auto& entry : fs::directory_iterator(U8(LUMO_CONTENT_DIR "/maps"))) {
+        p.tableGbk = wdm::ScanMapTable(gbk::FromUtf8(ReadText(U8(test_dirs::ContentSource() + "/data/脚本/Map.csv"))));
+        for (const auto& entry : fs::directory_iterator(U8(test_dirs::ContentSource() + "/maps"))) {
             if (entry.path().extension() != ".txt") continue;
             const std::u8string stem = entry.path().stem().u8string();
             const std::string name = std::string(stem.begin(), stem.end()) + ".Wdm";

@@ -6,6 +6,7 @@
 #include "event_page.h"
 #include "file_controller.h"
 #include "map_data_page.h"
+#include "test_dirs.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -34,7 +35,7 @@ std::string ReadAll(const std::string& path) {
     return ss.str();
 }
 
-#ifdef GAME_PATH
+#ifdef LUMO_GAME_BUILT
 TEST(EditorPlayTest, AMapMadeFromScratchIsPlayedByTheGame) {
     Workspace ws;
     // "试玩" starts this stand-in, which writes down the arguments it got.
@@ -73,7 +74,7 @@ TEST(EditorPlayTest, AMapMadeFromScratchIsPlayedByTheGame) {
 
     // The real game plays that file headless.
     const std::string dump = ws.path("state.json").toStdString();
-    const std::string cmd = std::string(GAME_PATH) + " --headless --frames 40 --seed 1 --map '" + mapFile +
+    const std::string cmd = test_dirs::Bin() + "/game --headless --frames 40 --seed 1 --map '" + mapFile +
                             "' --dump-state '" + dump + "' > '" + ws.path("out.txt").toStdString() + "' 2>&1";
     const int status = std::system(cmd.c_str());
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadAll(ws.path("out.txt").toStdString());

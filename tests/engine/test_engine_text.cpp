@@ -1,6 +1,7 @@
 // TrueType text through the render cache, and bitmap fonts.
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -244,7 +245,10 @@ protected:
     std::string Prepare() {
         const auto dir = TempDir() / "bm";
         std::filesystem::create_directories(dir);
-        std::filesystem::copy_file(LUMO_ENGINE_TEST_DATA "/small.fnt", dir / "small.fnt",
+        const char* testData = std::getenv("LUMO_TEST_DATA");
+        if (testData == nullptr) ADD_FAILURE() << "LUMO_TEST_DATA is not set";
+        std::filesystem::copy_file(std::filesystem::path(testData ? testData : "") / "engine" / "small.fnt",
+                                   dir / "small.fnt",
                                    std::filesystem::copy_options::overwrite_existing);
         MakePng("bm/small_0.png", 16, 8, [](int, int) { return 0xFFFFFFFFu; });
         return (dir / "small.fnt").string();

@@ -1,6 +1,7 @@
 // wdmtool as a program: exit codes, dump of a packed text, check reports.
 
 #include "shared/gbk.h"
+#include "test_dirs.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,7 @@ protected:
 
     ToolRun Tool(const std::string& args) {
         const fs::path out = m_dir / "stdout", err = m_dir / "stderr";
-        const std::string command = std::string("\"") + WDMTOOL_PATH + "\" " + args + " >\"" + out.string() +
+        const std::string command = "\"" + test_dirs::Bin() + "/wdmtool\" " + args + " >\"" + out.string() +
                                     "\" 2>\"" + err.string() + "\"";
         const int status = std::system(command.c_str());
         ToolRun r;

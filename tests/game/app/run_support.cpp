@@ -10,6 +10,7 @@
 #include "app/game.h"
 #include "lumo/lumo.h"
 #include "shared/gbk.h"
+#include "test_dirs.h"
 
 namespace run_support {
 
@@ -35,7 +36,7 @@ void WriteAll(const fs::path& p, const std::string& text) {
 
 fs::path DataWith(const fs::path& dir, const std::string& mainLuaUtf8, const std::optional<std::string>& levelUpUtf8) {
     const fs::path data = dir / "data";
-    fs::copy(fs::path(LUMO_BIN_DIR) / "data", data, fs::copy_options::recursive);
+    fs::copy(test_dirs::Pack(), data, fs::copy_options::recursive);
     const fs::path scripts = data / gbk::ToUtf8(gbk::Lit("脚本"));
     std::ofstream(scripts / "Main.lua", std::ios::binary | std::ios::trunc) << gbk::FromUtf8(mainLuaUtf8);
     if (levelUpUtf8)
@@ -47,7 +48,7 @@ int RunProgram(const fs::path& dir, const std::string& args, const std::string& 
     // Autosaves and settings land in the scratch folder, never in the
     // user's own.
     const std::string cmd = "XDG_DATA_HOME=" + (dir / "xdg").string() + " XDG_CONFIG_HOME=" +
-                            (dir / "xdg_config").string() + " " + env + " " + std::string(LUMO_BIN_DIR) + "/game " + args + " > " +
+                            (dir / "xdg_config").string() + " " + env + " " + test_dirs::Bin() + "/game " + args + " > " +
                             (dir / "out.txt").string() + " 2>&1";
     const int status = std::system(cmd.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -73,7 +74,7 @@ fs::path PackMap(const fs::path& dir, const std::string& name, const std::string
     const fs::path source = dir / (name + ".txt");
     const fs::path map = dir / (name + ".Wdm");
     WriteAll(source, text);
-    const int rc = Shell(std::string(LUMO_BIN_DIR) + "/wdmtool pack " + source.string() + " " + map.string() +
+    const int rc = Shell(test_dirs::Bin() + "/wdmtool pack " + source.string() + " " + map.string() +
                          " > /dev/null");
     return rc == 0 ? map : fs::path();
 }
@@ -109,7 +110,7 @@ void ProgramRun::TearDown() {
 
 std::string ProgramRun::RunNamed(const std::string& name, const std::string& args, const std::string& input,
                                  int* status) {
-    std::string line = "--headless --no-render --seed 1 --data " + (fs::path(LUMO_BIN_DIR) / "data").string() +
+    std::string line = "--headless --no-render --seed 1 --data " + test_dirs::Pack() +
                        " --dump-state " + (dir / (name + ".json")).string();
     if (!input.empty()) {
         WriteAll(dir / (name + ".txt"), input);

@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "run_support.h"
+#include "test_dirs.h"
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
@@ -41,7 +42,7 @@ TEST(AdventureRun, TheVillageHeadsQuestFromStartToRewardAndAPotionBought) {
     // Drawn, then logic-only (drawing only the screenshot frames).
     for (const fs::path& d : {dir, logicOnly}) {
         std::string args = d == dir ? "--headless" : "--headless --no-render";
-        args += " --frames 2080 --seed 1 --data " + (fs::path(LUMO_BIN_DIR) / "data").string() + " --input " +
+        args += " --frames 2080 --seed 1 --data " + test_dirs::Pack() + " --input " +
                 input.string() + " --dump-state " + (d / "s.json").string();
         for (const char* f : kShots) args += " --screenshot " + std::string(f) + ":" + (d / ShotName(f)).string();
         ASSERT_EQ(run_support::RunProgram(d, args), 0) << ReadAll(d / "out.txt");

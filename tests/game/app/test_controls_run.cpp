@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "run_support.h"
+#include "test_dirs.h"
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
@@ -52,7 +53,7 @@ std::string AsGamepad(const std::string& keyboard) {
     return out.str();
 }
 
-std::string Data() { return (fs::path(LUMO_BIN_DIR) / "data").string(); }
+std::string Data() { return test_dirs::Pack(); }
 
 Json RunGame(const fs::path& dir, const std::string& input, long frames, const std::string& extra = "") {
     fs::create_directories(dir);

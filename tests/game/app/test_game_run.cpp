@@ -10,6 +10,7 @@
 #include "app/game.h"
 #include "shared/gbk.h"
 #include "shared/wdm_map.h"
+#include "test_dirs.h"
 
 namespace {
 
@@ -146,7 +147,7 @@ TEST(GameRun, TheProgramRunsHeadlessAndDumpsItsState) {
     auto dir = TempDir("binary");
     auto dump = dir / "state.json";
     auto shot = dir / "first.png";
-    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --no-render --frames 30 --seed 7 --screenshot 1:" +
+    std::string cmd = test_dirs::Bin() + "/game --headless --no-render --frames 30 --seed 7 --screenshot 1:" +
                       shot.string() + " --dump-state " + dump.string() + " > " + (dir / "out.txt").string() +
                       " 2>&1";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
@@ -164,7 +165,7 @@ TEST(GameRun, BadInputFileExitsWithStatus2AndNamesTheLine) {
     auto dir = TempDir("badinput");
     std::ofstream(dir / "input.txt") << "1 key down A\n2 key sideways B\n";
     std::string out = (dir / "err.txt").string();
-    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --no-render --frames 5 --input " +
+    std::string cmd = test_dirs::Bin() + "/game --headless --no-render --frames 5 --input " +
                       (dir / "input.txt").string() + " 2> " + out;
     int status = std::system(cmd.c_str());
     ASSERT_TRUE(WIFEXITED(status));
@@ -180,7 +181,7 @@ TEST(GameRun, WalkingThroughTheTownPortalReachesTheNextMap) {
     auto dir = TempDir("portal");
     std::ofstream(dir / "walk.txt") << "10 key down Left\n75 key up Left\n80 key down Up\n82 key up Up\n";
     auto dump = dir / "state.json";
-    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --no-render --frames 120 --seed 3 --input " +
+    std::string cmd = test_dirs::Bin() + "/game --headless --no-render --frames 120 --seed 3 --input " +
                       (dir / "walk.txt").string() + " --dump-state " + dump.string() + " > " +
                       (dir / "out.txt").string() + " 2>&1";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << ReadAll(dir / "out.txt");
@@ -200,7 +201,7 @@ TEST(GameRun, ABrokenDataTableShowsItsBoxAndTheGamePlaysOn) {
     std::filesystem::create_directories(scripts);
     std::ofstream(scripts / "Goods.csv") << gbk::Lit("初始物品(1,\"坏的\"") << "\n";
     auto dump = dir / "state.json";
-    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --no-render --frames 20 --data " + dir.string() +
+    std::string cmd = test_dirs::Bin() + "/game --headless --no-render --frames 20 --data " + dir.string() +
                       " --dump-state " + dump.string() + " > " + (dir / "out.txt").string() + " 2>&1";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << ReadAll(dir / "out.txt");
     const std::string json = ReadAll(dump);
@@ -223,7 +224,7 @@ TEST(GameRun, ARuntimeErrorInATableLeavesLaterScriptsRunning) {
     std::ofstream(scripts / "Map.csv") << gbk::Lit("初始地图(1,\"新手村1.Wdm\",\"新手村\",0)\n");
     std::ofstream(scripts / "Main.lua") << gbk::Lit("初始任务(1,\"主脚本\",\"a\",\"b\",\"c\",\"d\",0)\n");
     auto dump = dir / "state.json";
-    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --no-render --frames 20 --data " + dir.string() +
+    std::string cmd = test_dirs::Bin() + "/game --headless --no-render --frames 20 --data " + dir.string() +
                       " --dump-state " + dump.string() + " > " + (dir / "out.txt").string() + " 2>&1";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << ReadAll(dir / "out.txt");
     const std::string json = ReadAll(dump);

@@ -21,6 +21,7 @@
 #include "ui/dialog_box.h"
 #include "ui/game_interface.h"
 #include "ui/quest_window.h"
+#include "test_dirs.h"
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
@@ -33,7 +34,7 @@ fs::path TempDir(const std::string& name) { return run_support::TempDir("interfa
 // The bundled Main.lua with `extraUtf8` run after it.
 fs::path DataWithExtra(const fs::path& dir, const std::string& extraUtf8) {
     const fs::path data = dir / "data";
-    fs::copy(fs::path(LUMO_BIN_DIR) / "data", data, fs::copy_options::recursive);
+    fs::copy(test_dirs::Pack(), data, fs::copy_options::recursive);
     std::ofstream(data / gbk::ToUtf8(gbk::Lit("脚本")) / "Main.lua", std::ios::app | std::ios::binary)
         << "\n" << gbk::FromUtf8(extraUtf8) << "\n";
     return data;

@@ -16,6 +16,7 @@
 #include "lumo/lumo.h"
 #include "run_support.h"
 #include "shared/gbk.h"
+#include "test_dirs.h"
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
@@ -142,7 +143,7 @@ TEST(ItemRun, AnItemRowAddedAfterLoadingIsShownPickedUpAndBought) {
 
 // The content pack's Main.lua (its reward helpers) with a start of our own.
 std::string BundledMain(const std::string& extraUtf8) {
-    std::ifstream in(fs::path(LUMO_CONTENT_DIR) / fs::u8path("脚本/Main.lua"), std::ios::binary);
+    std::ifstream in(fs::path(test_dirs::ContentSource()) / fs::u8path("data/脚本/Main.lua"), std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str() + "\n" + extraUtf8;

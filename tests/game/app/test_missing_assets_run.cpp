@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "run_support.h"
+#include "test_dirs.h"
 
 namespace fs = std::filesystem;
 
@@ -21,7 +22,7 @@ namespace {
 
 using run_support::ReadAll;
 
-const fs::path kPack = fs::path(LUMO_BIN_DIR) / "data";
+const fs::path kPack = test_dirs::Pack();
 
 // A pack in dir/data: links to the built pack's files, leaving out those
 // under `without`, and garbage in place of those ending in `garbageSuffix`.

@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "run_support.h"
+#include "test_dirs.h"
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
@@ -47,7 +48,7 @@ std::string SwingAtTheDog() {
 // Plays dir/in.txt on the arena for `frames` frames with the extra options;
 // the state dump goes to dir/s.json. The exit status.
 int PlayArena(const fs::path& dir, int frames, const std::string& extra) {
-    return Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + std::string(LUMO_BIN_DIR) +
+    return Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + test_dirs::Bin() +
                  "/game --headless --no-render --frames " + std::to_string(frames) + " --seed 1 --map " +
                  (dir / "arena.Wdm").string() + " --input " + (dir / "in.txt").string() + extra + " --dump-state " +
                  (dir / "s.json").string() + " > " + (dir / "out.txt").string() + " 2>&1");
@@ -126,7 +127,7 @@ TEST(MonsterRun, AWalkingDogFacesTheWayItGoes) {
            "square left=0 top=512 width=200 height=88 kind=0\n"
            "square left=300 top=512 width=480 height=88 kind=0\n"
            "monster left=400 top=462 width=70 height=50 id=1 ground=2 offset=100\n";
-    const std::string bin = LUMO_BIN_DIR;
+    const std::string bin = test_dirs::Bin();
     ASSERT_EQ(Shell(bin + "/wdmtool pack " + (dir / "field.txt").string() + " " + (dir / "field.Wdm").string() +
                   " > /dev/null"),
               0);
@@ -166,7 +167,7 @@ TEST(MonsterRun, ATreeSpiritStrikesBackUntilThePlayerFallsAndTheDeathBoxSendsItH
     ASSERT_NE(testData, nullptr);
     const fs::path input = fs::path(testData) / "game" / "struck_back.txt";
     const fs::path dir = TempDir("struck_back");
-    const std::string bin = LUMO_BIN_DIR;
+    const std::string bin = test_dirs::Bin();
     auto play = [&](int frames, const std::string& extra) {
         return Shell("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + bin +
                      "/game --headless --no-render --seed 1 --frames " +

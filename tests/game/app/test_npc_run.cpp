@@ -16,6 +16,7 @@
 
 #include "run_support.h"
 #include "shared/gbk.h"
+#include "test_dirs.h"
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
@@ -110,7 +111,7 @@ constexpr const char* kPlayThrough = R"(30 mouse 690 470
 TEST(NpcRun, TalkTakeAQuestBuyAPotionAndHandInTheGoldQuest) {
     auto dir = TempDir("adventure");
     const fs::path data = dir / "data";
-    fs::copy(fs::path(LUMO_BIN_DIR) / "data", data, fs::copy_options::recursive);
+    fs::copy(test_dirs::Pack(), data, fs::copy_options::recursive);
     {
         std::ofstream main(data / gbk::ToUtf8(gbk::Lit("脚本")) / "Main.lua", std::ios::app | std::ios::binary);
         main << "\n" << gbk::Lit("增加金币") << "(10020)\n";

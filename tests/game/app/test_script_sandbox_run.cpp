@@ -21,6 +21,7 @@
 
 #include "run_support.h"
 #include "shared/gbk.h"
+#include "test_dirs.h"
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
@@ -135,7 +136,7 @@ TEST(ScriptSandboxRun, SigtermEndsAGameStuckInACommandLoopWithinASecond) {
     // stderr); the loop itself would run on for seconds.
     const fs::path data = run_support::DataWith(dir, "msg(\"looping\")\nwhile true do 系统消息(\"x\") end\n");
     const fs::path out = dir / "out.txt";
-    const std::string game = std::string(LUMO_BIN_DIR) + "/game";
+    const std::string game = test_dirs::Bin() + "/game";
     const std::string dataDir = data.string();
     const std::string dump = (dir / "state.json").string();
     const pid_t pid = fork();

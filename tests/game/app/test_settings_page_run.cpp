@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "run_support.h"
+#include "test_dirs.h"
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
@@ -57,7 +58,7 @@ Json RunWith(const fs::path& dir, const fs::path& config, const std::string& inp
     fs::create_directories(dir);
     std::ofstream(dir / "input.txt") << input;
     const std::string args = "--headless --seed 1 --frames " + std::to_string(frames) + " --data " +
-                             (fs::path(LUMO_BIN_DIR) / "data").string() + " --config " + config.string() +
+                             test_dirs::Pack() + " --config " + config.string() +
                              " --input " + (dir / "input.txt").string() + " --dump-state " +
                              (dir / "s.json").string() + " " + extra;
     EXPECT_EQ(run_support::RunProgram(dir, args), 0) << ReadAll(dir / "out.txt");
@@ -115,7 +116,7 @@ TEST(SettingsPageRun, TheWindowsScaleAndPlaceComeBackAtTheNextStart) {
     auto run = [&](const std::string& name) {
         const fs::path d = dir / name;
         fs::create_directories(d);
-        const std::string args = "--frames 20 --data " + (fs::path(LUMO_BIN_DIR) / "data").string() + " --config " +
+        const std::string args = "--frames 20 --data " + test_dirs::Pack() + " --config " +
                                  config.string() + " --screenshot 19:" + (d / "shot.png").string();
         EXPECT_EQ(run_support::RunProgram(d, args, env), 0) << ReadAll(d / "out.txt");
         return PngSize(d / "shot.png");

@@ -15,6 +15,7 @@
 #include "app/game.h"
 #include "run_support.h"
 #include "shared/gbk.h"
+#include "test_dirs.h"
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
@@ -134,7 +135,7 @@ TEST(SkillRun, TheRealProgramCastsAheadWhenNothingIsInReachAndKeepsTheBookAtLeve
     // Level 1: the book stays; then the level rises and it teaches.
     std::ofstream(dir / "input.txt") << Click(20, 770, 215) + Click(30, bookX, bookY, "right") + Key(60, "V") + Key(130, "V");
     auto dump = dir / "state.json";
-    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --no-render --frames 200 --seed 3 --data " +
+    std::string cmd = test_dirs::Bin() + "/game --headless --no-render --frames 200 --seed 3 --data " +
                       data.string() +
                       " --input " + (dir / "input.txt").string() + " --screenshot 118:" +
                       (kShots / "thunder_ahead.png").string() + " --dump-state " + dump.string() + " > " +
@@ -241,7 +242,7 @@ TEST(SkillRun, TheRealProgramKeepsTheHealBookBelowItsRowsLevel) {
     const float bookX = GameInterface::BagCellX(1) + 15, bookY = GameInterface::BagCellY(1) + 15;
     std::ofstream(dir / "input.txt") << Click(20, 770, 215) + Click(30, bookX, bookY, "right");
     auto dump = dir / "state.json";
-    std::string cmd = std::string(LUMO_BIN_DIR) + "/game --headless --no-render --frames 60 --seed 1 --data " +
+    std::string cmd = test_dirs::Bin() + "/game --headless --no-render --frames 60 --seed 1 --data " +
                       data.string() +
                       " --input " + (dir / "input.txt").string() + " --dump-state " + dump.string() + " > " +
                       (dir / "out.txt").string() + " 2>&1";

@@ -13,6 +13,7 @@
 
 #include "app/game.h"
 #include "shared/gbk.h"
+#include "test_dirs.h"
 
 namespace {
 
@@ -231,7 +232,7 @@ TEST(LiveFrames, AnExceptionInACallbackEndsTheRunWithStatusOne) {
 // that differs in one character leaves its handle empty here.
 TEST(LoadingStages, EveryFileTheStagesNameIsFoundInTheBuiltPack) {
     GameOptions o = LiveGame::Options();
-    o.dataDir = std::string(LUMO_BIN_DIR) + "/data";
+    o.dataDir = test_dirs::Pack();
     o.frames = 7;
     Game game(o);
     ASSERT_EQ(game.Run(), 0);

@@ -2,6 +2,7 @@
 // NPC and quest numbers the game relies on.
 
 #include "script_test_support.h"
+#include "test_dirs.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ScriptFolder() { return fs::path(LUMO_CONTENT_DIR) / fs::u8path("脚本"); }
+fs::path ScriptFolder() { return fs::path(test_dirs::ContentSource()) / "data" / fs::u8path("脚本"); }
 
 // A content source (UTF-8 on disk) as the game reads it after the build
 // converted it: GBK.

@@ -4,6 +4,7 @@
 // a quest does nothing when the quest was taken meanwhile.
 
 #include "script_test_support.h"
+#include "test_dirs.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string ReadSource(const std::string& utf8RelativePath) {
-    std::ifstream in(fs::path(LUMO_CONTENT_DIR) / fs::u8path("脚本") /
+    std::ifstream in(fs::path(test_dirs::ContentSource()) / "data" / fs::u8path("脚本") /
                          fs::u8path(utf8RelativePath),
                      std::ios::binary);
     EXPECT_TRUE(in.good()) << utf8RelativePath;

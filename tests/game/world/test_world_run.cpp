@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "world_fixture.h"
+#include "test_dirs.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ TEST(WorldRun, WalkingThroughALinkEndsOnTheOtherMap) {
 // the ladder to the lookout, off the deck and into the touch link at the
 // east edge. The frames follow the town's geometry at 4 pixels a frame.
 TEST(WorldRun, ATourOfTheBundledTownTakesBothLinksAndTheLadder) {
-    const std::filesystem::path data = std::filesystem::path(LUMO_BIN_DIR) / "data";
+    const std::filesystem::path data = test_dirs::Pack();
     if (!std::filesystem::exists(world_test::MapPath(data, "新手村1.Wdm"))) GTEST_SKIP() << "content not built";
     auto dir = world_test::TempDataDir("tour");
     std::ofstream(dir / "tour.txt") << "10 key down Left\n75 key up Left\n80 key down Up\n82 key up Up\n"
