@@ -3,6 +3,8 @@
 
 #include "engine_fixture.h"
 
+#include <chrono>
+
 using namespace lumo_test;
 
 namespace {
@@ -156,4 +158,13 @@ TEST_F(EngineTest, TheWindowRectangleIsKeptAndSet) {
     System_SetVSync_e(e, true);
     Frame([&] {});
     EXPECT_EQ(Pixel(0, 0), kBlack);
+}
+
+// A headless run has no display: with vsync on, 240 frames must not take the
+// four seconds that presenting 60 a second would.
+TEST_F(EngineTest, HeadlessFramesWithVsyncOnDoNotWaitForADisplay) {
+    ASSERT_TRUE(System_SetVSync_e(e, true));
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 240; ++i) Frame();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }

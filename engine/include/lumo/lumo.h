@@ -149,6 +149,7 @@ bool System_IsFullscreen_e(HENGINE e);
 bool System_SaveScreenshot_e(HENGINE e, const char* utf8Path);
 // Vertical sync of presenting with the display (off by default). Returns
 // false with no renderer or when the renderer refused; nothing changes then.
+// Headless, nothing waits for a display; the call is accepted.
 bool System_SetVSync_e(HENGINE e, bool on);
 // The window's place and size as the user left it in a window: while it is
 // fullscreen, the window it will return to. False (zeros) with no window.
