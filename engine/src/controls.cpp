@@ -28,9 +28,10 @@ void DrawTexture(Engine& g, std::uint32_t handle, float x, float y, float w, flo
         ApplyMod(t->tex, 0xFFFFFFFF);
         t->appliedColor = 0xFFFFFFFF;
     }
-    if (t->appliedBlend != SDL_BLENDMODE_BLEND) {
-        SDL_SetTextureBlendMode(t->tex, SDL_BLENDMODE_BLEND);
-        t->appliedBlend = SDL_BLENDMODE_BLEND;
+    const SDL_BlendMode blend = DrawnBlend(*t, SDL_BLENDMODE_BLEND, 0xFFFFFFFF);
+    if (t->appliedBlend != blend) {
+        SDL_SetTextureBlendMode(t->tex, blend);
+        t->appliedBlend = blend;
     }
     SceneTouched(g);
     SDL_FRect dst{x, y, w, h};

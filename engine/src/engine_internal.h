@@ -29,6 +29,8 @@ struct Texture {
     // Last modulation applied, so repeated draws with one colour skip the calls.
     std::uint32_t appliedColor = 0xFFFFFFFF;
     SDL_BlendMode appliedBlend = SDL_BLENDMODE_BLEND;
+    // Every pixel fully opaque (no colour key, no alpha below 255).
+    bool opaque = false;
 };
 
 struct Sprite {
@@ -243,7 +245,8 @@ void TimerTick(Engine& g);
 bool SoundOpen(Engine& g);
 void SoundClose(Engine& g);
 void FontsClose(Engine& g);
-SDL_Texture* LoadTexture(Engine& g, const char* path, int* w, int* h);
+// `opaque`, when given, is set to whether every pixel is fully opaque.
+SDL_Texture* LoadTexture(Engine& g, const char* path, int* w, int* h, bool* opaque = nullptr);
 // As LoadTexture, keeping only the picture inside its fully transparent
 // border; fills t (tex, whole size and the part kept). False when missing or
 // corrupt.
@@ -255,6 +258,14 @@ float TtfWidth(Engine& g, TtfFont& f, const char* text);
 float TtfHeight(Engine& g, TtfFont& f, const char* text);
 void Notify(Engine& g, int kind, std::uint32_t spr, std::uint32_t tex, float x, float y, float w,
             float h, std::uint32_t color, const char* text);
+
+// The blend mode a draw of `t` in `wanted` mode with `color` is given to
+// SDL: a blended draw of a fully opaque picture at full alpha is a plain
+// copy, pixel for pixel, which the software renderer does many times faster
+// than it blends.
+inline SDL_BlendMode DrawnBlend(const Texture& t, SDL_BlendMode wanted, std::uint32_t color) {
+    return wanted == SDL_BLENDMODE_BLEND && t.opaque && (color >> 24) == 0xFF ? SDL_BLENDMODE_NONE : wanted;
+}
 
 inline void ApplyMod(SDL_Texture* t, std::uint32_t argb) {
     SDL_SetTextureColorMod(t, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);

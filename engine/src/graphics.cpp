@@ -81,30 +81,44 @@ SDL_Texture* TextureFromSurface(Engine& g, SDL_Surface* surf) {
     return tex;
 }
 
-// The smallest rectangle holding every pixel that is not fully transparent;
-// the whole picture when it has no transparency to go by, one pixel when
-// nothing shows at all (SDL has no empty texture).
-SDL_Rect ShownPart(SDL_Surface* surf) {
-    const SDL_Rect whole{0, 0, surf->w, surf->h};
-    if (!surf->format->Amask && !surf->format->palette && !SDL_HasColorKey(surf)) return whole;
-    // Colour keys and palette alpha become plain alpha in the copy.
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(surf, SDL_PIXELFORMAT_ARGB8888, 0);
-    if (!argb) return whole;
-    int x0 = argb->w, y0 = argb->h, x1 = -1, y1 = -1;
-    for (int y = 0; y < argb->h; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const unsigned char*>(argb->pixels) +
-                                                                 static_cast<std::ptrdiff_t>(y) * argb->pitch);
-        for (int x = 0; x < argb->w; ++x) {
-            if ((row[x] >> 24) == 0) continue;
+// What a picture's alpha says: `shown`, the smallest rectangle holding every
+// pixel that is not fully transparent (the whole picture when it has no
+// transparency to go by, one pixel when nothing shows at all: SDL has no
+// empty texture), and whether every pixel is fully opaque.
+struct Coverage {
+    SDL_Rect shown;
+    bool opaque;
+};
+
+Coverage ScanArgb(const std::uint32_t* pixels, int w, int h, int pitchBytes) {
+    int x0 = w, y0 = h, x1 = -1, y1 = -1;
+    bool opaque = true;
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(reinterpret_cast<const unsigned char*>(pixels) +
+                                                                 static_cast<std::ptrdiff_t>(y) * pitchBytes);
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t alpha = row[x] >> 24;
+            if (alpha != 0xFF) opaque = false;
+            if (alpha == 0) continue;
             x0 = std::min(x0, x);
             x1 = std::max(x1, x);
             y0 = std::min(y0, y);
             y1 = y;
         }
     }
+    if (x1 < 0) return Coverage{SDL_Rect{0, 0, 1, 1}, false};
+    return Coverage{SDL_Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1}, opaque};
+}
+
+Coverage Scan(SDL_Surface* surf) {
+    const SDL_Rect whole{0, 0, surf->w, surf->h};
+    if (!surf->format->Amask && !surf->format->palette && !SDL_HasColorKey(surf)) return Coverage{whole, true};
+    // Colour keys and palette alpha become plain alpha in the copy.
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(surf, SDL_PIXELFORMAT_ARGB8888, 0);
+    if (!argb) return Coverage{whole, false};
+    const Coverage c = ScanArgb(static_cast<const std::uint32_t*>(argb->pixels), argb->w, argb->h, argb->pitch);
     SDL_FreeSurface(argb);
-    if (x1 < 0) return SDL_Rect{0, 0, 1, 1};
-    return SDL_Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+    return c;
 }
 
 // A copy of `part` of surf in surf's own format, palette and colour key, so
@@ -130,13 +144,14 @@ SDL_Surface* CopyPart(SDL_Surface* surf, const SDL_Rect& part) {
 
 }  // namespace
 
-SDL_Texture* LoadTexture(Engine& g, const char* path, int* w, int* h) {
+SDL_Texture* LoadTexture(Engine& g, const char* path, int* w, int* h, bool* opaque) {
     SDL_Surface* surf = LoadSurface(g, path);
     if (!surf) return nullptr;
     SDL_Texture* tex = TextureFromSurface(g, surf);
     if (tex) {
         *w = surf->w;
         *h = surf->h;
+        if (opaque) *opaque = Scan(surf).opaque;
     }
     SDL_FreeSurface(surf);
     return tex;
@@ -145,7 +160,8 @@ SDL_Texture* LoadTexture(Engine& g, const char* path, int* w, int* h) {
 bool LoadTrimmedTexture(Engine& g, const char* path, Texture& t) {
     SDL_Surface* surf = LoadSurface(g, path);
     if (!surf) return false;
-    SDL_Rect keep = ShownPart(surf);
+    const Coverage coverage = Scan(surf);
+    SDL_Rect keep = coverage.shown;
     SDL_Surface* part = nullptr;
     if (keep.w != surf->w || keep.h != surf->h) {
         part = CopyPart(surf, keep);
@@ -158,6 +174,7 @@ bool LoadTrimmedTexture(Engine& g, const char* path, Texture& t) {
     t.keepY = keep.y;
     t.keepW = keep.w;
     t.keepH = keep.h;
+    t.opaque = coverage.opaque;
     if (part) SDL_FreeSurface(part);
     SDL_FreeSurface(surf);
     return t.tex != nullptr;
@@ -304,7 +321,7 @@ HTEXTURE Texture_Load_e(HENGINE e, const char* path) {
     Engine* g = Get(e);
     if (!g) return 0;
     Texture t;
-    t.tex = LoadTexture(*g, path, &t.w, &t.h);
+    t.tex = LoadTexture(*g, path, &t.w, &t.h, &t.opaque);
     if (!t.tex) return 0;
     t.keepW = t.w;
     t.keepH = t.h;
@@ -334,6 +351,7 @@ HTEXTURE Texture_Create_e(HENGINE e, int w, int h, const std::uint32_t* argb) {
         return 0;
     }
     SDL_SetTextureBlendMode(t.tex, SDL_BLENDMODE_BLEND);
+    t.opaque = ScanArgb(argb, w, h, w * 4).opaque;
     t.w = t.keepW = w;
     t.h = t.keepH = h;
     const std::uint32_t handle = g->textures.Add(t);

@@ -80,9 +80,10 @@ inline SDL_Texture* Prepare(Engine& g, Sprite& s) {
         ApplyMod(t->tex, s.color);
         t->appliedColor = s.color;
     }
-    if (t->appliedBlend != s.blend) {
-        SDL_SetTextureBlendMode(t->tex, s.blend);
-        t->appliedBlend = s.blend;
+    const SDL_BlendMode blend = DrawnBlend(*t, s.blend, s.color);
+    if (t->appliedBlend != blend) {
+        SDL_SetTextureBlendMode(t->tex, blend);
+        t->appliedBlend = blend;
     }
     return t->tex;
 }

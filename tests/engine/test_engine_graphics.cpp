@@ -139,6 +139,33 @@ TEST_F(EngineTest, MirrorStretchAndQuarterTurn) {
     EXPECT_EQ(Pixel(120, 14), kBlack);
 }
 
+// Opaque pictures are copied rather than blended: the copy must look the
+// same, and the same picture faded by its colour, drawn between two full
+// draws of it in one scene, must still blend.
+TEST_F(EngineTest, AnOpaquePictureCoversExactlyAndStillFadesByItsColour) {
+    HTEXTURE red = Texture_Load_e(e, Solid("under.png", 4, 4, kRed).c_str());
+    HTEXTURE blue = Texture_Load_e(e, Solid("over.png", 4, 4, kBlue).c_str());
+    HTEXTURE seeThrough = Texture_Load_e(
+        e, MakePng("glass.png", 4, 4, [](int x, int) { return x < 2 ? kBlue : 0x800000FFu; }).c_str());
+    HSPRITE under = Spr_Interface_Get(red, 0, 0, 4, 4);
+    HSPRITE full = Spr_Interface_Get(blue, 0, 0, 4, 4);
+    HSPRITE faded = Spr_Interface_Get(blue, 0, 0, 4, 4);
+    Spr_SetColor_e(faded, 0x80FFFFFF);
+    HSPRITE glass = Spr_Interface_Get(seeThrough, 0, 0, 4, 4);
+    Frame([&] {
+        for (float x : {10.0f, 20.0f, 30.0f, 40.0f}) Spr_Render_e(under, x, 10);
+        Spr_Render_e(full, 10, 10);
+        Spr_Render_e(faded, 20, 10);
+        Spr_Render_e(full, 30, 10);
+        Spr_Render_e(glass, 40, 10);
+    });
+    EXPECT_EQ(Pixel(11, 11), kBlue);
+    EXPECT_LE(ColorDistance(Pixel(21, 11), 0xFF7F0080), 2);
+    EXPECT_EQ(Pixel(31, 11), kBlue);
+    EXPECT_EQ(Pixel(40, 11), kBlue);
+    EXPECT_LE(ColorDistance(Pixel(43, 11), 0xFF7F0080), 2);
+}
+
 TEST_F(EngineTest, AdditiveBlendAddsColours) {
     HTEXTURE red = Texture_Load_e(e, Solid("red.png", 4, 4, kRed).c_str());
     HTEXTURE blue = Texture_Load_e(e, Solid("blue.png", 4, 4, kBlue).c_str());
