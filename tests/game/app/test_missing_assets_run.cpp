@@ -29,7 +29,7 @@ const fs::path kPack = test_dirs::Pack();
 fs::path MakePack(const fs::path& dir, const std::string& without, const std::string& garbageSuffix) {
     const fs::path data = dir / "data";
     for (const auto& entry : fs::recursive_directory_iterator(kPack)) {
-        const fs::path rel = fs::relative(entry.path(), kPack);
+        const fs::path rel = entry.path().lexically_relative(kPack);
         if (!without.empty() && *rel.begin() == without) continue;
         if (entry.is_directory()) {
             fs::create_directories(data / rel);
