@@ -61,6 +61,9 @@ for f in range(5, n, 7):
     roll = r.random()
     if roll < 0.05:
         x, y = r.randrange(800), r.randrange(600)
+        # Not on the system button: its window holds the world still and offers to quit.
+        while 746 <= x < 800 and 291 <= y < 327:
+            x, y = r.randrange(800), r.randrange(600)
         print(f"{f} mouse {x} {y}"); print(f"{f} button left down"); print(f"{f+1} button left up")
     elif roll < 0.07:
         print(f'{f} text "abc"')
@@ -107,7 +110,11 @@ import random, sys
 n, stay = int(sys.argv[1]), int(sys.argv[2])
 r = random.Random(24680)
 keys = ["Left", "Right", "Left", "Right", "X", "Z", "Z", "C", "V", "Down", "Alt", "A", "S", "D", "Q"]
-panel = [180, 215, 245, 275, 305]  # the right panel's buttons (x 750..798)
+# The right panel's buttons (x 750..798) but the last: its system window holds
+# the world still (no door is taken while it shows) and offers to quit.
+panel = [180, 215, 245, 275]
+def off_system_button(x, y):
+    return not (746 <= x < 800 and 291 <= y < 327)
 words = ["hello", "abc 123", "你好", "[系统]", "@exit", "  ", "测试聊天 test", "x" * 60]
 held = set()
 lines = []
@@ -131,7 +138,10 @@ for seg in range(start, n, stay):
             out(f, f"mouse {r.randrange(752, 796)} {r.choice(panel)}")
             out(f + 1, "button left down"); out(f + 2, "button left up")
         elif roll < 0.95:  # anywhere: windows, their close buttons, the chat box
-            out(f, f"mouse {r.randrange(800)} {r.randrange(600)}")
+            x, y = r.randrange(800), r.randrange(600)
+            while not off_system_button(x, y):
+                x, y = r.randrange(800), r.randrange(600)
+            out(f, f"mouse {x} {y}")
             out(f + 1, "button left down"); out(f + 3, "button left up")
         elif roll < 0.97:
             out(f, f"wheel {r.choice([-3, -1, 1, 2])}")
