@@ -63,9 +63,11 @@ for target in "${targets[@]}"; do
     echo "fuzz: $target for $seconds s"
     log="$build/$target.log"
     status=0
+    started=$SECONDS
     "$bin" -max_total_time="$seconds" "${runs_limit[@]}" -timeout=10 -rss_limit_mb=500 -print_final_stats=1 \
         -artifact_prefix="$artifacts/" \
         "$found" "$corpus" "${extra[@]}" >"$log" 2>&1 || status=$?
+    elapsed=$((SECONDS - started))
     runs=$(awk '/stat::number_of_executed_units/ {n += $NF} END {print n + 0}' "$log")
     # Merge and minimise: the kept corpus becomes the smallest set of inputs
     # (old and new) that covers what they all cover.
@@ -84,8 +86,7 @@ for target in "${targets[@]}"; do
     mv "$merged" "$corpus"
     files=$(find "$corpus" -type f | wc -l)
     peak=$(awk '/stat::peak_rss_mb/ {if ($NF > p) p = $NF} END {print p + 0}' "$log")
-    elapsed=$(awk '/Done [0-9]+ runs in/ {print $(NF-1)}' "$log" | tail -1)
-    result="$target: $runs runs in ${elapsed:-?} s, peak $peak MB, corpus $files files"
+    result="$target: $runs runs in $elapsed s, peak $peak MB, corpus $files files"
     if [ "$status" -ne 0 ]; then
         failed=1
         result="$result, FAILED (status $status; inputs in $artifacts, log $log)"
