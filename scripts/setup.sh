@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache git
-  clang
+  clang lld
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   liblua5.1-0-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
